@@ -1,0 +1,32 @@
+// What one run of the registration tool works with: the platform and the run's cache.
+#pragma once
+
+#include <string>
+
+#include "platform/Database.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/System.h"
+
+namespace enrolix {
+
+// Values worked out at first use and kept for the run.
+struct SiteCache {
+    std::string computerName;
+    std::string machineName;
+    std::string databaseKind;
+    int sqlServerFlag = -1;  // -1 not yet known, 0 InterBase, 1 SQL Server
+};
+
+struct Tool {
+    platform::IProfile& profile;
+    platform::IFileSystem& files;
+    platform::IMessageBox& boxes;
+    platform::IClock& clock;
+    platform::ISystem& system;
+    platform::IDbDriver& db;
+    SiteCache cache{};
+};
+
+}  // namespace enrolix
