@@ -11,6 +11,8 @@ inline constexpr const char* kEmptyDbTemplate = "C:\\Orvanta\\Database\\RestoreE
 
 // The platform's status query succeeds and the path is not a folder.
 bool ExistsAsFile(Tool& tool, const std::string& path);
+// Two spellings of one path: case, slashes for backslashes, doubled separators, "." and ".." segments.
+bool IsSamePath(const std::string& a, const std::string& b);
 
 std::string GetFolderOfPath(const std::string& path);
 int ClearReadOnly(Tool& tool, const std::string& path);

@@ -34,6 +34,9 @@ public:
     std::vector<std::string> statements;        // every query and statement received, in order
 
 private:
+    std::map<std::string, Database>::iterator Lookup(const std::string& name);  // names compare without case
+    void CheckRefused(const std::string& sql) const;
+
     platform::fake::MemoryFileSystem& files_;
 };
 

@@ -1,0 +1,50 @@
+// A run context over in-memory fakes, with a standard imaging site.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FakeServer.h"
+#include "Tool.h"
+#include "platform/fake/MemoryFileSystem.h"
+#include "platform/fake/MemoryProfile.h"
+#include "platform/fake/Scripted.h"
+
+namespace enrolix::test {
+
+inline constexpr const char* kLogPath = "C:\\Orvanta\\Logs\\Enrolix.log";
+inline constexpr const char* kTomoCfg = "C:\\SCANSUITE\\\\bin\\TomoCfg.ini";
+inline constexpr const char* kLocalMdf = "C:\\SCANSUITE\\db_repository\\PATIENT.mdf";
+inline constexpr const char* kLocalIb = "C:\\SCANSUITE\\db_repository\\PATIENT.ib";
+inline constexpr const char* kLocalSqlServer = "localhost\\SQLKOR";
+
+class ToolFixture : public ::testing::Test {
+protected:
+    ToolFixture() {
+        files.AddFolder("C:\\Orvanta\\Database");
+        files.AddFolder("C:\\SCANSUITE\\bin");
+    }
+
+    std::string Log() const { return files.Content(kLogPath); }
+    std::string Ini(const std::string& file, const std::string& section, const std::string& key) const {
+        return profile.Get(file, section, key).value_or("<missing>");
+    }
+
+    // A site on the local SQL Server whose PATIENT database is the site's own file.
+    FakeImagingDb& LocalSqlSite() {
+        profile.Write(kTomoCfg, "System Parameters", "Database", "SQL Server");
+        server.AddServer(kLocalSqlServer, "tumbleoak");
+        return server.ServeImagingDb(kLocalSqlServer, kLocalMdf);
+    }
+
+    platform::fake::MemoryFileSystem files;
+    platform::fake::MemoryProfile profile{files};
+    platform::fake::ScriptedMessageBox boxes;
+    platform::fake::FixedClock clock;
+    platform::fake::FakeSystem system;
+    FakeServer server{files};
+    Tool tool{profile, files, boxes, clock, system, server};
+};
+
+}  // namespace enrolix::test

@@ -1,0 +1,20 @@
+// Files and folders through the Windows kernel and the C runtime.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace platform::win32 {
+
+class Win32FileSystem : public IFileSystem {
+public:
+    std::optional<FileStatus> Status(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+    bool SetWritable(const std::string& path, bool writable) override;
+    bool WriteText(const std::string& path, std::string_view data, WriteMode mode) override;
+    // The current directory, read into 260 characters; empty when it does not fit.
+    std::string CurrentDirectory() override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,278 @@
+#!/usr/bin/env bash
+# Runs Windows programs of a build under Wine, headless, with a prefix and an X server of its own.
+#
+#   harness.sh start BUILD       boots a fresh prefix BUILD/wineprefix on its own Xvfb display
+#   harness.sh stop BUILD        stops that prefix's wineserver and that Xvfb (by pid), nothing else
+#   harness.sh env BUILD         prints the environment as export lines:  eval "$(harness.sh env build/win64)"
+#   harness.sh exe BUILD [--name N] [--timeout S] [--cwd DIR] PROGRAM.exe ARGS...
+#                                runs one Windows program through launch.exe; passes when it exits with 0
+#   harness.sh script BUILD [--name N] [--timeout S] SCRIPT.sh ARGS...
+#                                runs a bash scenario; the scenario sources "$ORVANTA_WINE_LIB" (lib.sh)
+#   harness.sh run BUILD COMMAND ARGS...
+#                                runs any command in the environment, starting (and afterwards
+#                                stopping) a harness when none is running: the way to try things by hand
+#
+# BUILD is a Windows build folder (x64). Every Wine step is bounded by `timeout` (exe and script: S
+# seconds, default 120), so that a window nobody answers fails the run instead of hanging it. Output of
+# Windows programs goes through files, so that no Windows process left running holds the caller's pipes.
+# ORVANTA_WINE_KEEP_PREFIX=1 reuses an existing prefix instead of booting a fresh one.
+set -euo pipefail
+
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WINE=${ORVANTA_WINE:-wine}
+
+die() {
+    echo "harness: $*" >&2
+    exit 1
+}
+
+[ $# -ge 2 ] || die "usage: harness.sh start|stop|env|exe|script|run BUILD ..."
+COMMAND=$1
+BUILD=$(cd "$2" 2>/dev/null && pwd) || die "no build folder $2"
+shift 2
+
+STATE_DIR=$BUILD/wine-harness
+STATE=$STATE_DIR/state
+PREFIX=$BUILD/wineprefix
+CONF=$BUILD/tests/wine/harness.conf
+
+load_tools() {
+    LAUNCH_EXE=$BUILD/tools/launch/launch.exe
+    UIAUTO_EXE=$BUILD/tools/uiauto/uiauto.exe
+    SOURCE_DIR=$(cd "$HERE/../.." && pwd)
+    # shellcheck source=/dev/null
+    [ -f "$CONF" ] && . "$CONF"
+    [ -f "$LAUNCH_EXE" ] || die "launch.exe not built ($LAUNCH_EXE)"
+    [ -f "$UIAUTO_EXE" ] || die "uiauto.exe not built ($UIAUTO_EXE)"
+}
+
+# The environment of every Wine step; the state file holds the same for later calls.
+wine_environment() {
+    export WINEPREFIX=$PREFIX
+    export DISPLAY=:$XVFB_DISPLAY
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEARCH=win64
+    unset WAYLAND_DISPLAY
+    if [ -z "${HOME:-}" ] || [ ! -d "${HOME:-}" ]; then
+        export HOME=$STATE_DIR/home
+        mkdir -p "$HOME"
+    fi
+    export ORVANTA_BUILD_DIR=$BUILD ORVANTA_SOURCE_DIR=$SOURCE_DIR
+    export ORVANTA_LAUNCH_EXE=$LAUNCH_EXE ORVANTA_UIAUTO_EXE=$UIAUTO_EXE
+    export ORVANTA_WINE=$WINE ORVANTA_WINE_LIB=$HERE/lib.sh ORVANTA_WINE_STATE_DIR=$STATE_DIR
+}
+
+write_state() {
+    {
+        echo "XVFB_DISPLAY=$XVFB_DISPLAY"
+        echo "XVFB_PID=$XVFB_PID"
+    } >"$STATE.new"
+    mv "$STATE.new" "$STATE"
+}
+
+running() {
+    [ -f "$STATE" ] || return 1
+    # shellcheck source=/dev/null
+    . "$STATE"
+    [ -n "${XVFB_PID:-}" ] && is_our_xvfb "$XVFB_PID" "$XVFB_DISPLAY"
+}
+
+is_our_xvfb() {  # pid, display
+    [ -r "/proc/$1/cmdline" ] || return 1
+    tr '\0' ' ' <"/proc/$1/cmdline" | grep -q "^Xvfb :$2 "
+}
+
+start_xvfb() {
+    command -v Xvfb >/dev/null || die "Xvfb is not installed"
+    local n pid
+    for n in $(seq 90 199); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset </dev/null >"$STATE_DIR/xvfb.log" 2>&1 &
+        pid=$!
+        # Xvfb writes its pid into the lock file: another pid there means the display was taken meanwhile.
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            if [ -S "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+                XVFB_DISPLAY=$n
+                XVFB_PID=$pid
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    die "no free X display in :90..:199 ($(tail -n 3 "$STATE_DIR/xvfb.log" 2>/dev/null))"
+}
+
+stop_harness() {
+    if [ -f "$STATE" ]; then
+        # shellcheck source=/dev/null
+        . "$STATE"
+        if [ -d "$PREFIX" ]; then
+            WINEPREFIX=$PREFIX timeout 30 wineserver -k >/dev/null 2>&1 || true
+            WINEPREFIX=$PREFIX timeout 30 wineserver -w >/dev/null 2>&1 || true
+        fi
+        if [ -n "${XVFB_PID:-}" ] && is_our_xvfb "$XVFB_PID" "$XVFB_DISPLAY"; then
+            kill "$XVFB_PID" 2>/dev/null || true
+            for _ in $(seq 50); do
+                is_our_xvfb "$XVFB_PID" "$XVFB_DISPLAY" || break
+                sleep 0.1
+            done
+            is_our_xvfb "$XVFB_PID" "$XVFB_DISPLAY" && kill -9 "$XVFB_PID" 2>/dev/null
+        fi
+        rm -f "$STATE"
+    elif [ -d "$PREFIX" ]; then
+        WINEPREFIX=$PREFIX timeout 30 wineserver -k >/dev/null 2>&1 || true
+    fi
+    return 0
+}
+
+cmd_start() {
+    load_tools
+    mkdir -p "$STATE_DIR"
+    stop_harness
+    if [ "${ORVANTA_WINE_KEEP_PREFIX:-0}" != 1 ]; then rm -rf "$PREFIX"; fi
+    rm -rf "$STATE_DIR/tests"
+    start_xvfb
+    write_state
+    wine_environment
+    local log=$STATE_DIR/wineboot.log
+    : >"$log"
+    echo "harness: prefix $PREFIX, display $DISPLAY (Xvfb pid $XVFB_PID)"
+    mkdir -p "$PREFIX"
+    # A persistent server: later Wine steps start without booting anything.
+    timeout 30 wineserver -p </dev/null >>"$log" 2>&1 || { stop_harness; die "wineserver does not start"; }
+    if ! timeout 240 "$WINE" wineboot -i </dev/null >>"$log" 2>&1; then
+        cat "$log" >&2
+        stop_harness
+        die "wineboot failed"
+    fi
+    timeout 60 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        </dev/null >>"$log" 2>&1 || { cat "$log" >&2; stop_harness; die "cannot switch off the crash dialog"; }
+    if ! timeout 60 "$WINE" "$UIAUTO_EXE" list </dev/null >>"$log" 2>&1; then
+        cat "$log" >&2
+        stop_harness
+        die "Windows programs do not run in the new prefix"
+    fi
+    echo "harness: ready"
+}
+
+require_running() {
+    running || die "no harness running for $BUILD (start it: tests/wine/harness.sh start $BUILD)"
+    load_tools
+    wine_environment
+}
+
+# Per-test scratch folder, emptied first.
+test_dir() {  # name
+    local dir=$STATE_DIR/tests/$1
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    echo "$dir"
+}
+
+# Fails the test when it left visible windows behind: they would answer for the next test.
+check_no_windows_left() {
+    local left
+    left=$(timeout 30 "$WINE" "$UIAUTO_EXE" list </dev/null 2>/dev/null | tr -d '\r' || true)
+    if [ -n "$left" ]; then
+        echo "harness: windows left open after the test:" >&2
+        echo "$left" >&2
+        return 1
+    fi
+}
+
+cmd_exe() {
+    require_running
+    local name="" seconds=120 cwd=""
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --name) name=$2; shift 2 ;;
+            --timeout) seconds=$2; shift 2 ;;
+            --cwd) cwd=$2; shift 2 ;;
+            *) break ;;
+        esac
+    done
+    [ $# -ge 1 ] || die "exe: no program"
+    local program=$1
+    shift
+    [ -n "$name" ] || name=$(basename "$program" .exe)
+    [ -n "$cwd" ] || cwd=$(dirname "$program")
+    local dir rc=0
+    dir=$(test_dir "$name")
+    (cd "$dir" && timeout -k 5 "$((seconds + 10))" "$WINE" "$LAUNCH_EXE" --timeout-ms "$((seconds * 1000))" \
+        --exit-code-file "$dir/exit-code" --cwd "$cwd" -- "$program" "$@" \
+        </dev/null >"$dir/stdout" 2>"$dir/stderr") || rc=$?
+    tr -d '\r' <"$dir/stdout" | sed '$d'
+    tr -d '\r' <"$dir/stderr" >&2
+    if [ ! -s "$dir/exit-code" ]; then
+        echo "harness: $program gave no exit code (launch ended with $rc)" >&2
+        return 1
+    fi
+    local code
+    code=$(tr -d '\r\n' <"$dir/exit-code")
+    check_no_windows_left || return 1
+    [ "$code" = 0 ] || { echo "harness: $program exited with $code" >&2; return 1; }
+}
+
+cmd_script() {
+    require_running
+    local name="" seconds=120
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --name) name=$2; shift 2 ;;
+            --timeout) seconds=$2; shift 2 ;;
+            *) break ;;
+        esac
+    done
+    [ $# -ge 1 ] || die "script: no script"
+    local script=$1
+    shift
+    [ -n "$name" ] || name=$(basename "$script" .sh)
+    local dir rc=0
+    dir=$(test_dir "$name")
+    export ORVANTA_WINE_TEST_DIR=$dir ORVANTA_WINE_STEP_TIMEOUT=${ORVANTA_WINE_STEP_TIMEOUT:-30}
+    (cd "$dir" && timeout -k 5 "$seconds" bash "$script" "$@" </dev/null >"$dir/output" 2>&1) || rc=$?
+    cat "$dir/output"
+    [ "$rc" -ne 124 ] || echo "harness: $script did not finish within $seconds s" >&2
+    check_no_windows_left || rc=1
+    return "$rc"
+}
+
+cmd_env() {
+    require_running
+    local v
+    for v in WINEPREFIX DISPLAY WINEDEBUG WINEDLLOVERRIDES WINEARCH HOME ORVANTA_BUILD_DIR ORVANTA_SOURCE_DIR \
+        ORVANTA_LAUNCH_EXE ORVANTA_UIAUTO_EXE ORVANTA_WINE ORVANTA_WINE_LIB ORVANTA_WINE_STATE_DIR; do
+        printf 'export %s=%q\n' "$v" "${!v}"
+    done
+    printf 'export ORVANTA_WINE_TEST_DIR=%q\n' "$STATE_DIR/tests/manual"
+    mkdir -p "$STATE_DIR/tests/manual"
+}
+
+cmd_run() {
+    [ $# -ge 1 ] || die "run: no command"
+    local started=0 rc=0
+    if ! running; then
+        "$0" start "$BUILD" || return 1
+        started=1
+    fi
+    require_running
+    export ORVANTA_WINE_TEST_DIR=$STATE_DIR/tests/manual ORVANTA_WINE_STEP_TIMEOUT=${ORVANTA_WINE_STEP_TIMEOUT:-30}
+    mkdir -p "$ORVANTA_WINE_TEST_DIR"
+    "$@" || rc=$?
+    [ "$started" = 0 ] || "$0" stop "$BUILD"
+    return "$rc"
+}
+
+case $COMMAND in
+    start) cmd_start ;;
+    stop) stop_harness ;;
+    env) cmd_env ;;
+    exe) cmd_exe "$@" ;;
+    script) cmd_script "$@" ;;
+    run) cmd_run "$@" ;;
+    *) die "unknown command $COMMAND" ;;
+esac

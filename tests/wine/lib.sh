@@ -1,0 +1,287 @@
+# Helpers for Wine scenario scripts. A scenario runs under the harness (CTest through
+# orvanta_add_wine_test(... SCRIPT ...), or by hand: tests/wine/harness.sh run BUILD bash SCRIPT) and starts:
+#
+#   #!/usr/bin/env bash
+#   set -uo pipefail
+#   source "$ORVANTA_WINE_LIB"
+#
+# Programs:
+#   wine_run_tool [--cwd DIR] [--timeout S] [--command-line TEXT] [PROGRAM ARGS...]
+#       Runs a Windows program through launch.exe and waits for it. Prints its full exit code (signed
+#       decimal) and returns 0; returns 1 with the reason on stderr when no exit code came (the program
+#       could not start, or was still running after S seconds and was terminated). DIR is its working
+#       folder (host or Windows path; default: the test folder). PROGRAM may be a host path; ARGS reach it
+#       as separate arguments. --command-line gives the program's whole command line instead, exactly.
+#       Its standard output and error land in "$WINE_TOOL_OUT" and "$WINE_TOOL_ERR".
+#   wine_spawn_tool ...same arguments...    starts it in the background (the last one started is waited for)
+#   wine_wait_tool                          waits for it; prints and returns like wine_run_tool
+#
+# Message boxes (TITLE is the exact caption; BUTTON the caption of a button: OK, Cancel, Yes, No):
+#   answer_box TITLE BUTTON [S]   watches in the background for a box TITLE and answers it with BUTTON
+#   await_box TITLE               waits for that watcher; prints the box's text; returns 1 when no box came
+#   seen_box TITLE                once the program has ended: ends that watcher; prints the text and
+#                                 returns 0 when a box was shown, returns 1 when none came
+#   no_box TITLE                  the opposite check: returns 1 (text on stderr) when a box was shown
+#   wait_box TITLE [S]            waits for a box and prints its text, without answering it
+#   click_box TITLE BUTTON [S]    waits for a box, prints its text and answers it
+#   uiauto ARGS...                the window helper itself (list, dump, click, close, wait-window, ...)
+#
+# Paths:
+#   winpath PATH          the Windows path of a host path (via drive Z:); a Windows path stays as it is
+#   unixpath WINPATH      the host path of a Windows path ("C:\..." lies in the prefix), matching the case
+#                         of what exists already, as Windows would
+#
+# Checks (each failure is counted and reported; wine_finish ends the script with the verdict):
+#   fail MESSAGE
+#   check_eq EXPECTED ACTUAL WHAT
+#   check_contains TEXT PART WHAT
+#   check_file_contains FILE PART
+#   wine_finish
+#
+# Timeouts are in seconds; the default per step is $ORVANTA_WINE_STEP_TIMEOUT (30). The test folder is
+# "$WINE_TEST_DIR", empty at the start of every test. Background helpers still running when the script
+# ends are stopped.
+
+if [ -z "${ORVANTA_LAUNCH_EXE:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
+    echo "lib.sh: run this under tests/wine/harness.sh (script or run)" >&2
+    exit 1
+fi
+
+WINE_TEST_DIR=${ORVANTA_WINE_TEST_DIR:-$PWD}
+WINE_STEP_TIMEOUT=${ORVANTA_WINE_STEP_TIMEOUT:-30}
+WINE_TOOL_OUT=$WINE_TEST_DIR/tool.out
+WINE_TOOL_ERR=$WINE_TEST_DIR/tool.err
+WINE_FAILURES=0
+WINE_CHECKS=0
+mkdir -p "$WINE_TEST_DIR"
+
+_wine_seq=0
+_wine_tool_files=""
+_wine_tool_seconds=0
+declare -A _wine_box_file=()
+declare -A _wine_box_seconds=()
+
+winpath() {
+    case $1 in
+        /*) local p=${1//\//\\}; printf 'Z:%s\n' "$p" ;;
+        *) printf '%s\n' "$1" ;;
+    esac
+}
+
+unixpath() {
+    local path=${1//\\//} drive rest dir part entry name
+    case $path in
+        [A-Za-z]:*) drive=${path:0:1}; rest=${path:2} ;;
+        *) echo "unixpath: not a Windows path: $1" >&2; return 1 ;;
+    esac
+    dir=$(cd "$WINEPREFIX/dosdevices/${drive,,}:" 2>/dev/null && pwd -P) || {
+        echo "unixpath: no drive ${drive^^}: in the prefix" >&2
+        return 1
+    }
+    local IFS=/
+    for part in $rest; do
+        [ -n "$part" ] || continue
+        if [ ! -e "$dir/$part" ] && [ -d "$dir" ]; then
+            for entry in "$dir"/* "$dir"/.[!.]*; do
+                name=${entry##*/}
+                if [ -e "$entry" ] && [ "${name,,}" = "${part,,}" ]; then
+                    part=$name
+                    break
+                fi
+            done
+        fi
+        dir=$dir/$part
+    done
+    printf '%s\n' "$dir"
+}
+
+_wine() {  # seconds, exe, args...: one bounded Wine step
+    local seconds=$1
+    shift
+    timeout -k 5 "$seconds" "$ORVANTA_WINE" "$@" </dev/null
+}
+
+# A bounded Wine step in the background. FILES.out, .err take its output, FILES.pid names the
+# `timeout` process (a kill reaches the Windows program through it), FILES.rc appears when it has ended.
+# Waiting polls FILES.rc, so it works from any subshell, $(...) included.
+_wine_bg() {  # files, seconds, exe, args...
+    local files=$1 seconds=$2
+    shift 2
+    rm -f "$files".*
+    (
+        timeout -k 5 "$seconds" "$ORVANTA_WINE" "$@" </dev/null >"$files.out" 2>"$files.err" &
+        echo $! >"$files.pid"
+        rc=0
+        wait $! || rc=$?
+        echo "$rc" >"$files.rc.new"
+        mv "$files.rc.new" "$files.rc"
+    ) &
+    local _
+    for _ in $(seq 100); do
+        [ -f "$files.pid" ] && return 0
+        sleep 0.05
+    done
+}
+
+_wine_bg_wait() {  # files, seconds: returns the step's status
+    local deadline=$((SECONDS + $2 + 30))
+    while [ ! -f "$1.rc" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 124
+        sleep 0.1
+    done
+    return "$(cat "$1.rc")"
+}
+
+_wine_bg_kill() {  # files
+    [ -f "$1.pid" ] && [ ! -f "$1.rc" ] && kill "$(cat "$1.pid")" 2>/dev/null
+    return 0
+}
+
+uiauto() { _wine "$((WINE_STEP_TIMEOUT + 10))" "$ORVANTA_UIAUTO_EXE" "$@" | tr -d '\r'; }
+
+wine_spawn_tool() {
+    local cwd=$WINE_TEST_DIR seconds=$WINE_STEP_TIMEOUT launch_args=()
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --cwd) cwd=$2; shift 2 ;;
+            --timeout) seconds=$2; shift 2 ;;
+            --command-line) launch_args+=(--command-line "$2"); shift 2 ;;
+            *) break ;;
+        esac
+    done
+    if [ ${#launch_args[@]} -eq 0 ]; then
+        [ $# -ge 1 ] || { echo "wine_spawn_tool: no program" >&2; return 1; }
+        launch_args=(-- "$(winpath "$1")" "${@:2}")
+    fi
+    _wine_seq=$((_wine_seq + 1))
+    _wine_tool_files=$WINE_TEST_DIR/tool.$_wine_seq
+    _wine_tool_seconds=$seconds
+    _wine_bg "$_wine_tool_files" "$((seconds + 10))" "$ORVANTA_LAUNCH_EXE" --timeout-ms "$((seconds * 1000))" \
+        --cwd "$cwd" --exit-code-file "$_wine_tool_files.code" "${launch_args[@]}"
+}
+
+wine_wait_tool() {
+    [ -n "$_wine_tool_files" ] || { echo "wine_wait_tool: no program started" >&2; return 1; }
+    local rc=0
+    _wine_bg_wait "$_wine_tool_files" "$_wine_tool_seconds" || rc=$?
+    # The launcher's last line is the exit code; the program's own output precedes it.
+    tr -d '\r' <"$_wine_tool_files.out" | sed '$d' >"$WINE_TOOL_OUT"
+    tr -d '\r' <"$_wine_tool_files.err" >"$WINE_TOOL_ERR"
+    if [ ! -s "$_wine_tool_files.code" ]; then
+        echo "wine_run_tool: no exit code (launch ended with $rc)" >&2
+        cat "$WINE_TOOL_ERR" >&2
+        return 1
+    fi
+    tr -d '\r\n' <"$_wine_tool_files.code"
+    echo
+}
+
+wine_run_tool() {
+    wine_spawn_tool "$@" || return 1
+    wine_wait_tool
+}
+
+answer_box() {  # title, button, [seconds]
+    local title=$1 button=$2 seconds=${3:-$WINE_STEP_TIMEOUT}
+    _wine_seq=$((_wine_seq + 1))
+    local files=$WINE_TEST_DIR/box.$_wine_seq
+    _wine_box_file[$title]=$files
+    _wine_box_seconds[$title]=$seconds
+    _wine_bg "$files" "$((seconds + 10))" "$ORVANTA_UIAUTO_EXE" wait-box --title "$title" --click "$button" \
+        --timeout-ms "$((seconds * 1000))" --text-out "$files.text"
+}
+
+await_box() {  # title
+    local title=$1 rc=0
+    local files=${_wine_box_file[$title]:-}
+    [ -n "$files" ] || { echo "await_box: not watching for \"$title\"" >&2; return 1; }
+    _wine_bg_wait "$files" "${_wine_box_seconds[$title]}" || rc=$?
+    if [ "$rc" -ne 0 ]; then
+        tr -d '\r' <"$files.err" >&2
+        [ -s "$files.err" ] || echo "await_box: no box \"$title\" answered" >&2
+        return 1
+    fi
+    cat "$files.text"
+    echo
+}
+
+seen_box() {  # title
+    local title=$1
+    local files=${_wine_box_file[$title]:-}
+    [ -n "$files" ] || { echo "seen_box: not watching for \"$title\"" >&2; return 1; }
+    _wine_bg_kill "$files"
+    _wine_bg_wait "$files" 10 || true
+    [ -f "$files.text" ] || return 1
+    cat "$files.text"
+    echo
+}
+
+no_box() {  # title
+    local text
+    if text=$(seen_box "$1"); then
+        echo "no_box: a box \"$1\" was shown: $text" >&2
+        return 1
+    fi
+    return 0
+}
+
+wait_box() {  # title, [seconds]
+    local seconds=${2:-$WINE_STEP_TIMEOUT}
+    _wine "$((seconds + 10))" "$ORVANTA_UIAUTO_EXE" wait-box --title "$1" --timeout-ms "$((seconds * 1000))" |
+        tr -d '\r'
+}
+
+click_box() {  # title, button, [seconds]
+    local seconds=${3:-$WINE_STEP_TIMEOUT}
+    _wine "$((seconds + 10))" "$ORVANTA_UIAUTO_EXE" wait-box --title "$1" --click "$2" \
+        --timeout-ms "$((seconds * 1000))" | tr -d '\r'
+}
+
+fail() {
+    WINE_FAILURES=$((WINE_FAILURES + 1))
+    echo "FAIL: $*" >&2
+}
+
+check_eq() {  # expected, actual, what
+    WINE_CHECKS=$((WINE_CHECKS + 1))
+    if [ "$1" = "$2" ]; then
+        echo "ok: $3"
+    else
+        fail "$3: expected [$1], got [$2]"
+    fi
+}
+
+check_contains() {  # text, part, what
+    WINE_CHECKS=$((WINE_CHECKS + 1))
+    case $1 in
+        *"$2"*) echo "ok: $3" ;;
+        *) fail "$3: [$2] not in [$1]" ;;
+    esac
+}
+
+check_file_contains() {  # file, part
+    WINE_CHECKS=$((WINE_CHECKS + 1))
+    if [ -f "$1" ] && grep -qF -- "$2" "$1"; then
+        echo "ok: $1 holds [$2]"
+    else
+        fail "$1 does not hold [$2]"
+    fi
+}
+
+wine_finish() {
+    if [ "$WINE_FAILURES" -ne 0 ]; then
+        echo "$WINE_FAILURES of $WINE_CHECKS checks failed" >&2
+        exit 1
+    fi
+    echo "all $WINE_CHECKS checks passed"
+    exit 0
+}
+
+_wine_cleanup() {
+    local pid
+    for pid in "$WINE_TEST_DIR"/*.pid; do
+        [ -f "$pid" ] && _wine_bg_kill "${pid%.pid}"
+    done
+    wait 2>/dev/null || true
+}
+trap _wine_cleanup EXIT

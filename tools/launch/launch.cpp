@@ -1,0 +1,225 @@
+// launch: starts a program, waits for it and reports its full 32-bit exit code.
+//
+//   launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] [--] PROGRAM ARGS...
+//   launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] --command-line "PROGRAM ARGS..."
+//
+// The program's command line is the rest of launch's own command line after its options, taken as it
+// stands, so quotes and backslashes reach the program unchanged; --command-line gives it explicitly.
+// The program inherits launch's standard handles. When it ends, its exit code is printed as a signed
+// decimal on a line of its own and written the same way to FILE, and launch exits with it. DIR and FILE
+// may be host paths ("/..."). When the program is still running after N ms it is terminated, nothing is
+// written to FILE and launch exits with 124; a program that cannot be started gives 127, a usage error 2.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "UnixPath.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kTimedOut = 124;
+constexpr int kNotStarted = 127;
+
+struct Options {
+    std::optional<std::string> cwd;
+    std::optional<std::string> exitCodeFile;
+    std::optional<DWORD> timeoutMs;
+    std::string commandLine;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+const char* SkipBlanks(const char* p) {
+    while (IsBlank(*p)) ++p;
+    return p;
+}
+
+// The program name at the start of a command line: up to the closing quote, or to the first blank.
+const char* SkipProgramName(const char* p) {
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p == '"') ++p;
+    } else {
+        while (*p && !IsBlank(*p)) ++p;
+    }
+    return SkipBlanks(p);
+}
+
+// One argument by the C runtime's rules: 2n backslashes and a quote give n backslashes and toggle
+// quoting, 2n+1 give n and a literal quote, "" inside quotes is a literal quote; other backslashes stay.
+std::string NextArgument(const char*& p) {
+    std::string argument;
+    bool quoted = false;
+    while (*p && (quoted || !IsBlank(*p))) {
+        if (*p == '\\') {
+            std::size_t slashes = 0;
+            while (*p == '\\') {
+                ++slashes;
+                ++p;
+            }
+            if (*p == '"') {
+                argument.append(slashes / 2, '\\');
+                if (slashes % 2 == 1) {
+                    argument += '"';
+                    ++p;
+                }
+            } else {
+                argument.append(slashes, '\\');
+            }
+        } else if (*p == '"') {
+            if (quoted && p[1] == '"') {
+                argument += '"';
+                p += 2;
+            } else {
+                quoted = !quoted;
+                ++p;
+            }
+        } else {
+            argument += *p++;
+        }
+    }
+    p = SkipBlanks(p);
+    return argument;
+}
+
+std::optional<Options> Parse(const char* commandLine) {
+    Options options;
+    const char* p = SkipProgramName(commandLine);
+    while (*p) {
+        const char* start = p;
+        std::string word = NextArgument(p);
+        if (word == "--") break;
+        if (word.rfind("--", 0) != 0) {
+            p = start;
+            break;
+        }
+        if (!*p) return std::nullopt;
+        std::string value = NextArgument(p);
+        if (word == "--cwd") {
+            options.cwd = tools::ToWindowsPath(value);
+        } else if (word == "--exit-code-file") {
+            options.exitCodeFile = tools::ToWindowsPath(value);
+        } else if (word == "--timeout-ms") {
+            char* end = nullptr;
+            unsigned long ms = std::strtoul(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0') return std::nullopt;
+            options.timeoutMs = static_cast<DWORD>(ms);
+        } else if (word == "--command-line") {
+            options.commandLine = value;
+            if (*p) return std::nullopt;
+            return options.commandLine.empty() ? std::nullopt : std::optional<Options>(options);
+        } else {
+            return std::nullopt;
+        }
+    }
+    options.commandLine = p;
+    if (options.commandLine.empty()) return std::nullopt;
+    return options;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+std::string LastErrorText() {
+    DWORD error = GetLastError();
+    char* text = nullptr;
+    DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = "error " + std::to_string(error);
+    if (length && text) {
+        std::string detail(text, length);
+        while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r' || detail.back() == ' '))
+            detail.pop_back();
+        message += ": " + detail;
+    }
+    if (text) LocalFree(text);
+    return message;
+}
+
+void ShareStandardHandle(DWORD which, HANDLE& slot) {
+    slot = GetStdHandle(which);
+    if (slot && slot != INVALID_HANDLE_VALUE) SetHandleInformation(slot, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+}
+
+int Launch(const Options& options) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    ShareStandardHandle(STD_INPUT_HANDLE, startup.hStdInput);
+    ShareStandardHandle(STD_OUTPUT_HANDLE, startup.hStdOutput);
+    ShareStandardHandle(STD_ERROR_HANDLE, startup.hStdError);
+
+    std::vector<char> commandLine(options.commandLine.begin(), options.commandLine.end());
+    commandLine.push_back('\0');
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        options.cwd ? options.cwd->c_str() : nullptr, &startup, &process)) {
+        std::fprintf(stderr, "launch: cannot start %s: %s\n", options.commandLine.c_str(), LastErrorText().c_str());
+        return kNotStarted;
+    }
+    Handle processHandle(process.hProcess);
+    Handle threadHandle(process.hThread);
+
+    DWORD wait = WaitForSingleObject(process.hProcess, options.timeoutMs ? *options.timeoutMs : INFINITE);
+    if (wait == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, static_cast<UINT>(-1));
+        WaitForSingleObject(process.hProcess, 5000);
+        std::fprintf(stderr, "launch: %s still running after %lu ms; terminated\n", options.commandLine.c_str(),
+                     *options.timeoutMs);
+        return kTimedOut;
+    }
+    DWORD exitCode = 0;
+    if (wait != WAIT_OBJECT_0 || !GetExitCodeProcess(process.hProcess, &exitCode)) {
+        std::fprintf(stderr, "launch: cannot read the exit code: %s\n", LastErrorText().c_str());
+        return kNotStarted;
+    }
+    long code = static_cast<long>(static_cast<LONG>(exitCode));
+    std::fflush(stdout);
+    std::printf("%ld\n", code);
+    std::fflush(stdout);
+    if (options.exitCodeFile) {
+        std::FILE* file = std::fopen(options.exitCodeFile->c_str(), "wb");
+        bool written = file && std::fprintf(file, "%ld\n", code) > 0;
+        if (file && std::fclose(file) != 0) written = false;
+        if (!written) {
+            std::fprintf(stderr, "launch: cannot write %s\n", options.exitCodeFile->c_str());
+            return kNotStarted;
+        }
+    }
+    return static_cast<int>(exitCode);
+}
+
+}  // namespace
+
+int main() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::optional<Options> options = Parse(GetCommandLineA());
+    if (!options) {
+        std::fputs(
+            "usage: launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] [--] PROGRAM ARGS...\n"
+            "       launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] --command-line TEXT\n",
+            stderr);
+        return kUsageError;
+    }
+    return Launch(*options);
+}
