@@ -1,0 +1,21 @@
+#include "LibraryStart.h"
+
+#include "HostConfig.h"
+
+namespace orvanta {
+
+void LibraryStart(Services& services, IHostDataAccessFactory& factory, HostDatabaseSettings& settings) {
+    settings.connectionKind = ReadHostValue(services, kPraxoIni, u"ADOConnection", u"ConnectThru").value_or(u"JET");
+    if (settings.connectionKind != u"MSDE" && settings.connectionKind != u"SQL") {
+        settings.databaseLocation = GetPraxoDBPathOfExistingDatabase(services) + u"\\praxo.mdb";
+        return;
+    }
+    settings.dataSource = ReadHostValue(services, kPraxoIni, u"ADOConnection", u"DataSource").value_or(u"");
+    auto dataAccess = factory.Create();
+    dataAccess->SetDataSource(settings.dataSource);
+    settings.dataAccess = std::move(dataAccess);
+    settings.serverConnection = true;
+    settings.databaseLocation = ReadHostValue(services, kPraxoIni, u"ADOConnection", u"Databasename").value_or(u"PRAXO");
+}
+
+}  // namespace orvanta

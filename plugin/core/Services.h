@@ -1,0 +1,24 @@
+// What the plug-in's logic reaches of the platform, bundled for one loaded library.
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/Locale.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/System.h"
+
+namespace orvanta {
+
+struct Services {
+    platform::IProfile& profile;
+    platform::IFileSystem& files;
+    platform::IMessageBox& boxes;
+    platform::IClock& clock;
+    platform::ILocale& locale;
+    // The folder of the plug-in library file, without a trailing backslash.
+    std::u16string pluginFolder;
+};
+
+}  // namespace orvanta

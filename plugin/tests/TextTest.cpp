@@ -1,0 +1,70 @@
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include "OrvantaObject.h"
+#include "VbError.h"
+
+namespace orvanta {
+namespace {
+
+int ErrorOf(auto&& call) {
+    try {
+        call();
+    } catch (const VbError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(Text, SplitCountsFieldsLikeVb) {
+    EXPECT_TRUE(Split(u"", u':').empty());
+    EXPECT_EQ(Split(u":", u':'), (std::vector<std::u16string>{u"", u""}));
+    EXPECT_EQ(Split(u"4:b:Orvanta:Review Sorvane", u':').size(), 4u);
+    EXPECT_EQ(Join(Split(u"4:b:Orvanta:Review Sorvane", u':'), 2, 2, u':'), u"Orvanta:Review Sorvane");
+}
+
+TEST(Text, LeadingNumberReadsOnlyTheStart) {
+    EXPECT_EQ(LeadingNumber(u"12"), 12);
+    EXPECT_EQ(LeadingNumber(u"  2.5 entries"), 2.5);
+    EXPECT_EQ(LeadingNumber(u"-3x"), -3);
+    EXPECT_EQ(LeadingNumber(u"1e3"), 1000);
+    EXPECT_EQ(LeadingNumber(u"abc"), 0);
+    EXPECT_EQ(LeadingNumber(u""), 0);
+    EXPECT_EQ(LeadingNumber(u"."), 0);
+}
+
+TEST(Text, RoundsHalvesToEven) {
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(-3.5), -4);
+    EXPECT_EQ(RoundHalfEven(2.4999), 2);
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+}
+
+TEST(Text, TextToInt16ConvertsOrRaises) {
+    EXPECT_EQ(TextToInt16(u" 12 "), 12);
+    EXPECT_EQ(TextToInt16(u"12.5"), 12);
+    EXPECT_EQ(TextToInt16(u"-32768"), -32768);
+    EXPECT_EQ(ErrorOf([] { TextToInt16(u"32768"); }), vb::kOverflow);
+    EXPECT_EQ(ErrorOf([] { TextToInt16(u"x12"); }), vb::kTypeMismatch);
+    EXPECT_EQ(ErrorOf([] { TextToInt16(u"12x"); }), vb::kTypeMismatch);
+    EXPECT_EQ(ErrorOf([] { TextToInt16(u""); }), vb::kTypeMismatch);
+}
+
+TEST(Text, FixStringDoublesEveryApostrophe) {
+    EXPECT_EQ(OrvantaObject::FixString(u"O'Brien"), u"O''Brien");
+    EXPECT_EQ(OrvantaObject::FixString(u"a''b"), u"a''''b");
+    EXPECT_EQ(OrvantaObject::FixString(u"'"), u"''");
+    EXPECT_EQ(OrvantaObject::FixString(u"Smith"), u"Smith");
+    EXPECT_EQ(OrvantaObject::FixString(u""), u"");
+}
+
+TEST(Text, TrapTextHasTheOperationAndTheError) {
+    EXPECT_EQ(TrapText(u"DoDeviceFunction", VbError(445)),
+              u" DoDeviceFunction, Err Number: 445 Err Description: Object doesn't support this action");
+}
+
+}  // namespace
+}  // namespace orvanta
