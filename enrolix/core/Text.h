@@ -1,4 +1,4 @@
-// Single-byte text helpers of the tool.
+// Single-byte text functions of the tool.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Database.h"
 #include "platform/FileSystem.h"
@@ -27,6 +28,9 @@ struct Tool {
     platform::ISystem& system;
     platform::IDbDriver& db;
     SiteCache cache{};
+    // Upper-cases the request's text the way the database's UPPER() sees its letters (the ANSI code page's
+    // letters, not only A to Z); nullptr upper-cases A to Z only.
+    std::string (*upperCase)(std::string_view) = nullptr;
 };
 
 }  // namespace enrolix

@@ -136,15 +136,17 @@ std::vector<std::string> FakeImagingDb::Query(const std::string& sql) {
     for (const auto& word : crashingWords)
         if (sql.find(word) != std::string::npos) throw std::runtime_error("driver crashed");
 
+    auto columnUpper = [&](const std::string& text) { return upper ? upper(text) : UpperAscii(text); };
     auto byNames = [&](const std::vector<std::string>& v) {
         std::vector<const Patient*> found;
         for (const auto& p : patients)
-            if (UpperAscii(p.lastName) == v[0] && UpperAscii(p.firstName) == v[1] && p.dob == v[2]) found.push_back(&p);
+            if (columnUpper(p.lastName) == v[0] && columnUpper(p.firstName) == v[1] && p.dob == v[2])
+                found.push_back(&p);
         return found;
     };
     if (auto v = Match(sql, kEmrCount)) {
         auto n = std::count_if(patients.begin(), patients.end(),
-                               [&](const Patient& p) { return UpperAscii(p.emrId) == (*v)[0]; });
+                               [&](const Patient& p) { return columnUpper(p.emrId) == (*v)[0]; });
         return {std::to_string(n)};
     }
     if (auto v = Match(sql, kNameCount)) return {std::to_string(byNames(*v).size())};

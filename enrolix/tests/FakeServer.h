@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FakeCatalog.h"
@@ -55,6 +56,7 @@ public:
     std::set<std::string> refusedWords;    // any SQL containing one of these is refused
     std::set<std::string> crashingWords;   // any SQL containing one of these throws something else than DbError
     std::vector<std::string> statements;   // every query and statement received, in order
+    std::string (*upper)(std::string_view) = nullptr;  // UPPER() of the columns; nullptr: A to Z only
 };
 
 class FakeServer : public platform::IDbDriver {

@@ -1,8 +1,10 @@
+#include "Registration.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
-#include "Registration.h"
 #include "ToolFixture.h"
 
 namespace enrolix::test {
@@ -193,6 +195,42 @@ TEST_F(RegistrationTest, QuotesAndOddTextAreStoredAndFoundExactly) {
     EXPECT_EQ(Log(), "");
 }
 
+// Upper case of Windows-1252 letters: a to z, and the accented letters 0xE0 to 0xFE but 0xF7.
+std::string Latin1Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = static_cast<char>(b - 0x20);
+    }
+    return upper;
+}
+
+TEST_F(RegistrationTest, AccentedLettersCompareWithoutCaseLikeTheDatabase) {
+    tool.upperCase = Latin1Upper;
+    db->upper = Latin1Upper;
+    request.LastName = "M\xfcller";      // Müller
+    request.FirstName = "\xc9lo\xefse";  // Éloïse
+    request.EmrId =
+        "\xe9"
+        "100";
+    ASSERT_EQ(Register(), 1) << Log();
+    ASSERT_EQ(db->patients.size(), 1u);
+    EXPECT_EQ(db->patients[0].lastName, "M\xfcller");
+    EXPECT_EQ(db->visits.size(), 1u);
+    EXPECT_TRUE(std::any_of(db->statements.begin(), db->statements.end(), [](const std::string& sql) {
+        return sql.find("UPPER(LNAME)=N'M\xdcLLER' AND UPPER(FNAME)=N'\xc9LO\xcfSE'") != std::string::npos;
+    }));
+
+    request.LastName = "M\xdcLLER";  // the same patient in capitals, found by name
+    request.EmrId = "";
+    EXPECT_EQ(Register(), 1);
+    request.EmrId =
+        "\xc9"
+        "100";  // and by EMR id in the other case
+    EXPECT_EQ(Register(), 1);
+    EXPECT_EQ(db->patients.size(), 1u);
+}
+
 TEST_F(RegistrationTest, MachineNameWithApostropheAndVeryLongValues) {
     system.computerName = "O'HARA";
     db->machines = {{1, std::string("O'HARA"), "OCT'Q"}};
@@ -209,7 +247,7 @@ TEST_F(RegistrationTest, UniqueIdFromUuidBytesOrSeconds) {
     system.uuids.push_back(uuid);
     EXPECT_EQ(NewUniqueId(tool), "33221100554477668899aabbccddeeff");
 
-    clock.unixNow = 0x1'8000'0001;  // low 32 bits as a signed number
+    clock.unixNow = 0x1'8000'0001;                                   // low 32 bits as a signed number
     system.uuids.push_back(platform::UuidResult{1824, uuid.bytes});  // unique on this computer only
     EXPECT_EQ(NewUniqueId(tool), "-2147483647");
     system.uuids.push_back(platform::UuidResult{});  // all zeros

@@ -91,6 +91,15 @@ void Catalogue::Update(const fs::path& stateFile, const std::function<bool(Catal
     if (change(catalogue)) Write(stateFile, catalogue);
 }
 
+void Catalogue::Seed(const fs::path& stateFile, const std::vector<DatabaseEntry>& entries) {
+    FileLock lock(stateFile, true);
+    std::error_code error;
+    if (fs::exists(stateFile, error)) return;
+    Catalogue catalogue;
+    for (const DatabaseEntry& entry : entries) catalogue.Add(entry);
+    Write(stateFile, catalogue);
+}
+
 const DatabaseEntry* Catalogue::Find(const std::string& server, const std::string& name) const {
     for (const DatabaseEntry& entry : entries)
         if (SameServer(entry.server, server) && EqualsNoCase(entry.name, name)) return &entry;

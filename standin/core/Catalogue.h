@@ -23,6 +23,8 @@ public:
     static Catalogue Read(const std::filesystem::path& stateFile);
     // Reads under an exclusive lock, runs change, and writes the file back when change returns true.
     static void Update(const std::filesystem::path& stateFile, const std::function<bool(Catalogue&)>& change);
+    // Writes the first catalogue when the state file does not exist yet; an existing file is left alone.
+    static void Seed(const std::filesystem::path& stateFile, const std::vector<DatabaseEntry>& entries);
 
     const DatabaseEntry* Find(const std::string& server, const std::string& name) const;
     void Add(DatabaseEntry entry);  // assigns the next database_id of its server

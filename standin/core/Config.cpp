@@ -49,13 +49,13 @@ const RefusedInsert* Config::FindRefusedInsert(const std::string& table) const {
 
 fs::path ConfigLocation() {
     if (const char* named = std::getenv(kConfigVariable); named && *named) return fs::path(named);
-    if (const char* sysini = std::getenv("ODBCSYSINI"); sysini && *sysini) return fs::path(sysini) / kConfigBesideOdbcinst;
+    if (const char* sysini = std::getenv("ODBCSYSINI"); sysini && *sysini)
+        return fs::path(sysini) / kConfigBesideOdbcinst;
     return {};
 }
 
 Config LoadConfig(const fs::path& file) {
-    if (file.empty())
-        throw std::runtime_error(std::string("no stand-in configuration: set ") + kConfigVariable);
+    if (file.empty()) throw std::runtime_error(std::string("no stand-in configuration: set ") + kConfigVariable);
     std::error_code error;
     if (!fs::is_regular_file(file, error))
         throw std::runtime_error("the stand-in configuration " + file.string() + " does not exist");
@@ -84,7 +84,33 @@ Config LoadConfig(const fs::path& file) {
         } else if (name.starts_with("server ")) {
             ServerConfig server;
             server.name = Trim(section.name.substr(7));
-            server.password = section.Get("password", "tumbleoak");
+            server.password = section.Get("password", "plain");
+            if (EqualsNoCase(server.password, "plain")) server.password = kPlainPassword;
+            if (EqualsNoCase(server.password, "policy")) server.password = kPolicyPassword;
+            for (const auto& [key, value] : section.entries) {
+                std::string k = Lower(key);
+                if (k.starts_with("database ")) {
+                    SeedDatabase seed{Trim(key.substr(9)), value, {}};
+                    std::size_t slash = value.find_last_of("\\/");
+                    std::string folder = slash == std::string::npos ? std::string() : value.substr(0, slash + 1);
+                    seed.logFile = folder + seed.name + "_Log.ldf";
+                    server.databases.push_back(seed);
+                } else if (!k.starts_with("log ") && k != "password" && k != "status" && k != "detach_timeout") {
+                    throw std::runtime_error("stand-in configuration: unknown key " + key + " in [" + section.name +
+                                             "]");
+                }
+            }
+            for (const auto& [key, value] : section.entries) {
+                if (!Lower(key).starts_with("log ")) continue;
+                std::string db = Trim(key.substr(4));
+                bool found = false;
+                for (SeedDatabase& seed : server.databases)
+                    if (EqualsNoCase(seed.name, db)) {
+                        seed.logFile = value;
+                        found = true;
+                    }
+                if (!found) throw std::runtime_error("stand-in configuration: " + key + " names no database line");
+            }
             server.up = ParseFlag(section.Get("status", "up"), "status");
             std::string timeout = Lower(section.Get("detach_timeout", "never"));
             if (timeout == "never") {
@@ -94,9 +120,10 @@ Config LoadConfig(const fs::path& file) {
             } else if (timeout == "always") {
                 server.detachTimeout = DetachTimeout::kAlways;
             } else {
-                throw std::runtime_error("stand-in configuration: detach_timeout must be never, until_single_user or "
-                                         "always, not \"" +
-                                         timeout + "\"");
+                throw std::runtime_error(
+                    "stand-in configuration: detach_timeout must be never, until_single_user or "
+                    "always, not \"" +
+                    timeout + "\"");
             }
             config.servers.push_back(server);
         } else if (name == "interbase") {

@@ -1,4 +1,35 @@
 // The stand-in's configuration: servers, the InterBase service, drive roots, refused inserts, file locations.
+//
+// One INI file per test, found through ORVANTA_STANDIN_CONFIG, else as standin.ini in the ODBCSYSINI folder.
+// Relative paths are taken from the file's own folder; every section and key is optional; comment lines start
+// with # or ; (there are no comments after a value).
+//
+//   [standin]
+//   state = standin-state.ini           the servers' catalogue between processes (default: beside this file)
+//   statement_log = statements.log      every statement received is appended (default; empty value: no log)
+//   drive_c = wine/drive_c              where C:\ lies (default: the drive of $WINEPREFIX, else ~/.wine)
+//
+//   [server localhost\SQLKOR]           one section per SQL Server, host\instance; (local), . and 127.0.0.1
+//                                       mean localhost; servers not listed are unreachable
+//   password = plain                    the "sa" password: plain (tumbleoak), policy (velvetoak#317) or a text
+//   status = up                         up or down; down: every login fails, without "Login failed"
+//   detach_timeout = never              never, until_single_user or always: sp_detach_db answers "Query timeout
+//                                       expired" until the database was set single-user, or every time
+//   database PATIENT = C:\SCANSUITE\db_repository\PATIENT.mdf
+//                                       served while the state file does not exist yet
+//   log PATIENT = C:\SCANSUITE\db_repository\PATIENT_Log.ldf
+//                                       its log file (default: <name>_Log.ldf beside the data file)
+//
+//   [interbase]                         the "Gemini InterBase ODBC Driver 2.0": DATABASE= names the file
+//   status = up                         down: every open fails
+//   user = SYSDBA
+//   password = tumbleoak
+//
+//   [refuse_insert]                     inserts into these tables fail with the value as error text
+//   Patient =                           (empty: SQL Server's permission error)
+//
+// Each database is an SQLite file at its physical path. The state file holds one section [name@host\instance]
+// per database with the keys data, log, id and single_user; attach, detach, drop and single-user rewrite it.
 #pragma once
 
 #include <filesystem>
@@ -14,9 +45,19 @@ inline constexpr const char* kConfigBesideOdbcinst = "standin.ini";
 
 enum class DetachTimeout { kNever, kUntilSingleUser, kAlways };
 
+inline constexpr const char* kPlainPassword = "tumbleoak";
+inline constexpr const char* kPolicyPassword = "velvetoak#317";
+
+struct SeedDatabase {
+    std::string name;
+    std::string dataFile;  // Windows path
+    std::string logFile;
+};
+
 struct ServerConfig {
     std::string name;  // host\instance, as written in the configuration
     std::string password;
+    std::vector<SeedDatabase> databases;  // served while no state file exists
     bool up = true;
     DetachTimeout detachTimeout = DetachTimeout::kNever;
 };

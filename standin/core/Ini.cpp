@@ -57,7 +57,8 @@ Ini Ini::Parse(std::string_view text) {
         std::size_t equals = trimmed.find('=');
         if (equals == std::string::npos) continue;
         if (!current) current = &ini.FindOrAdd("");
-        current->Set(Trim(std::string_view(trimmed).substr(0, equals)), Trim(std::string_view(trimmed).substr(equals + 1)));
+        current->Set(Trim(std::string_view(trimmed).substr(0, equals)),
+                     Trim(std::string_view(trimmed).substr(equals + 1)));
     }
     return ini;
 }

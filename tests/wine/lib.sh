@@ -16,7 +16,7 @@
 #   wine_spawn_tool ...same arguments...    starts it in the background (the last one started is waited for)
 #   wine_wait_tool                          waits for it; prints and returns like wine_run_tool
 #
-# Message boxes (TITLE is the exact caption; BUTTON the caption of a button: OK, Cancel, Yes, No):
+# Message boxes (TITLE is the exact caption, which may be empty; BUTTON the caption of a button: OK, Cancel, Yes, No):
 #   answer_box TITLE BUTTON [S]   watches in the background for a box TITLE and answers it with BUTTON
 #   await_box TITLE               waits for that watcher; prints the box's text; returns 1 when no box came
 #   seen_box TITLE                once the program has ended: ends that watcher; prints the text and
@@ -185,17 +185,17 @@ answer_box() {  # title, button, [seconds]
     local title=$1 button=$2 seconds=${3:-$WINE_STEP_TIMEOUT}
     _wine_seq=$((_wine_seq + 1))
     local files=$WINE_TEST_DIR/box.$_wine_seq
-    _wine_box_file[$title]=$files
-    _wine_box_seconds[$title]=$seconds
+    _wine_box_file["box:$title"]=$files
+    _wine_box_seconds["box:$title"]=$seconds
     _wine_bg "$files" "$((seconds + 10))" "$ORVANTA_UIAUTO_EXE" wait-box --title "$title" --click "$button" \
         --timeout-ms "$((seconds * 1000))" --text-out "$files.text"
 }
 
 await_box() {  # title
     local title=$1 rc=0
-    local files=${_wine_box_file[$title]:-}
+    local files=${_wine_box_file["box:$title"]:-}
     [ -n "$files" ] || { echo "await_box: not watching for \"$title\"" >&2; return 1; }
-    _wine_bg_wait "$files" "${_wine_box_seconds[$title]}" || rc=$?
+    _wine_bg_wait "$files" "${_wine_box_seconds["box:$title"]}" || rc=$?
     if [ "$rc" -ne 0 ]; then
         tr -d '\r' <"$files.err" >&2
         [ -s "$files.err" ] || echo "await_box: no box \"$title\" answered" >&2
@@ -207,7 +207,7 @@ await_box() {  # title
 
 seen_box() {  # title
     local title=$1
-    local files=${_wine_box_file[$title]:-}
+    local files=${_wine_box_file["box:$title"]:-}
     [ -n "$files" ] || { echo "seen_box: not watching for \"$title\"" >&2; return 1; }
     _wine_bg_kill "$files"
     _wine_bg_wait "$files" 10 || true

@@ -1,0 +1,202 @@
+#include "Sql.h"
+
+#include <cctype>
+
+#include "Ini.h"
+
+namespace standin {
+namespace {
+
+bool IsWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#'; }
+bool IsWordPart(char c) { return IsWordStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$'; }
+
+// Reads a quoted run starting after its opening character; a doubled closing character stands for itself.
+std::size_t ReadQuoted(std::string_view sql, std::size_t i, char close, std::string& value) {
+    while (i < sql.size()) {
+        if (sql[i] == close) {
+            if (i + 1 < sql.size() && sql[i + 1] == close) {
+                value += close;
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        value += sql[i++];
+    }
+    return i;
+}
+
+bool IsWord(const Token& token, std::string_view word) {
+    return token.kind == Token::kWord && EqualsNoCase(token.text, word);
+}
+bool IsPunct(const Token& token, char c) {
+    return token.kind == Token::kPunct && token.text.size() == 1 && token.text[0] == c;
+}
+bool IsName(const Token& token) { return token.kind == Token::kWord || token.kind == Token::kQuotedName; }
+
+std::string Quote(const std::string& value, char quote) {
+    std::string out(1, quote);
+    for (char c : value) {
+        out += c;
+        if (c == quote) out += quote;
+    }
+    return out + quote;
+}
+
+}  // namespace
+
+std::vector<Token> Tokenize(std::string_view sql) {
+    std::vector<Token> tokens;
+    std::size_t i = 0;
+    while (i < sql.size()) {
+        char c = sql[i];
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            ++i;
+            continue;
+        }
+        if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            while (i < sql.size() && sql[i] != '\n') ++i;
+            continue;
+        }
+        if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            std::size_t close = sql.find("*/", i + 2);
+            i = close == std::string_view::npos ? sql.size() : close + 2;
+            continue;
+        }
+        Token token;
+        token.begin = i;
+        if ((c == 'N' || c == 'n') && i + 1 < sql.size() && sql[i + 1] == '\'') {
+            token.kind = Token::kString;
+            i = ReadQuoted(sql, i + 2, '\'', token.text);
+        } else if (c == '\'') {
+            token.kind = Token::kString;
+            i = ReadQuoted(sql, i + 1, '\'', token.text);
+        } else if (c == '[') {
+            token.kind = Token::kQuotedName;
+            i = ReadQuoted(sql, i + 1, ']', token.text);
+        } else if (c == '"') {
+            token.kind = Token::kQuotedName;
+            i = ReadQuoted(sql, i + 1, '"', token.text);
+        } else if (IsWordStart(c)) {
+            token.kind = Token::kWord;
+            while (i < sql.size() && IsWordPart(sql[i])) token.text += sql[i++];
+        } else if (std::isdigit(static_cast<unsigned char>(c))) {
+            token.kind = Token::kNumber;
+            while (i < sql.size() && (std::isdigit(static_cast<unsigned char>(sql[i])) || sql[i] == '.'))
+                token.text += sql[i++];
+        } else {
+            token.kind = Token::kPunct;
+            token.text = std::string(1, c);
+            ++i;
+        }
+        token.end = i;
+        tokens.push_back(std::move(token));
+    }
+    return tokens;
+}
+
+std::string ToSqlite(std::string_view sql) {
+    std::vector<Token> tokens = Tokenize(sql);
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t t = 0; t < tokens.size(); ++t) {
+        const Token& token = tokens[t];
+        out.append(sql.substr(copied, token.begin - copied));
+        copied = token.end;
+        const bool qualifies = IsName(token) && t + 2 < tokens.size() && IsPunct(tokens[t + 1], '.');
+        const bool afterMaster = t >= 2 && IsPunct(tokens[t - 1], '.') && EqualsNoCase(tokens[t - 2].text, "master");
+        const bool first = t == 0 || !IsPunct(tokens[t - 1], '.');
+        if (qualifies && first && EqualsNoCase(token.text, "master") &&
+            (EqualsNoCase(tokens[t + 2].text, "sys") || EqualsNoCase(tokens[t + 2].text, "dbo"))) {
+            copied = tokens[++t].end;  // master.sys.x is sys.x
+            continue;
+        }
+        if (qualifies && (first || afterMaster) && EqualsNoCase(token.text, "dbo")) {
+            copied = tokens[++t].end;  // dbo.x is x
+            continue;
+        }
+        switch (token.kind) {
+            case Token::kString:
+                out += Quote(token.text, '\'');
+                break;
+            case Token::kQuotedName:
+                out += Quote(token.text, '"');
+                break;
+            default:
+                out.append(sql.substr(token.begin, token.end - token.begin));
+        }
+    }
+    out.append(sql.substr(copied));
+    return out;
+}
+
+ServerCommand ParseServerCommand(std::string_view sql) {
+    std::vector<Token> tokens = Tokenize(sql);
+    ServerCommand command;
+    std::size_t t = 0;
+    if (t < tokens.size() && (IsWord(tokens[t], "exec") || IsWord(tokens[t], "execute"))) ++t;
+    auto at = [&](std::size_t i) -> const Token& {
+        static const Token none{Token::kPunct, "", 0, 0};
+        return i < tokens.size() ? tokens[i] : none;
+    };
+    auto isNameAt = [&](std::size_t i) { return i < tokens.size() && IsName(tokens[i]); };
+
+    if (IsWord(at(t), "sp_detach_db")) {
+        std::size_t v = t + 1;
+        if (IsWord(at(v), "@dbname") && IsPunct(at(v + 1), '=')) v += 2;
+        if (at(v).kind == Token::kString || isNameAt(v)) {
+            command.kind = ServerCommand::kDetach;
+            command.database = at(v).text;
+        }
+        return command;
+    }
+    if (IsWord(at(t), "alter") && IsWord(at(t + 1), "database") && isNameAt(t + 2) && IsWord(at(t + 3), "set")) {
+        if (IsWord(at(t + 4), "single_user")) command.kind = ServerCommand::kSingleUser;
+        if (IsWord(at(t + 4), "multi_user")) command.kind = ServerCommand::kMultiUser;
+        if (command.kind != ServerCommand::kNone) command.database = at(t + 2).text;
+        return command;
+    }
+    if (IsWord(at(t), "drop") && IsWord(at(t + 1), "database") && isNameAt(t + 2)) {
+        command.kind = ServerCommand::kDrop;
+        command.database = at(t + 2).text;
+        return command;
+    }
+    if (IsWord(at(t), "create") && IsWord(at(t + 1), "database") && isNameAt(t + 2)) {
+        command.database = at(t + 2).text;
+        command.kind = ServerCommand::kCreate;
+        for (std::size_t i = t + 3; i < tokens.size(); ++i) {
+            if (command.dataFile.empty() && IsWord(tokens[i], "filename") && IsPunct(at(i + 1), '=') &&
+                at(i + 2).kind == Token::kString)
+                command.dataFile = at(i + 2).text;
+            if (IsWord(tokens[i], "for") && (IsWord(at(i + 1), "attach") || IsWord(at(i + 1), "attach_rebuild_log")))
+                command.kind = ServerCommand::kAttach;
+        }
+        return command;
+    }
+    return command;
+}
+
+std::string InsertTable(std::string_view sql) {
+    std::vector<Token> tokens = Tokenize(sql);
+    if (tokens.size() < 3 || !IsWord(tokens[0], "insert")) return {};
+    std::size_t t = IsWord(tokens[1], "into") ? 2 : 1;
+    std::string table;
+    while (t < tokens.size() && IsName(tokens[t])) {
+        table = tokens[t].text;
+        if (t + 1 < tokens.size() && IsPunct(tokens[t + 1], '.')) {
+            t += 2;
+            continue;
+        }
+        break;
+    }
+    return table;
+}
+
+bool UsesSysViews(std::string_view sql) {
+    std::vector<Token> tokens = Tokenize(sql);
+    for (std::size_t t = 0; t + 1 < tokens.size(); ++t)
+        if (IsName(tokens[t]) && EqualsNoCase(tokens[t].text, "sys") && IsPunct(tokens[t + 1], '.')) return true;
+    return false;
+}
+
+}  // namespace standin
