@@ -11,40 +11,15 @@
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/testing/ScratchFolder.h"
 
 using namespace platform;
 using namespace platform::win32;
 
 namespace {
 
-// A scratch folder of its own under the temporary folder, removed afterwards.
-class Scratch : public ::testing::Test {
+class Scratch : public platform::win32::testing::ScratchFolder {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH] = {};
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::string(temp) + "orvanta-" + std::to_string(GetCurrentProcessId()) + "-" + info->name();
-        std::filesystem::remove_all(dir_);
-        ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
-    }
-    void TearDown() override {
-        // Read-only files would stop the removal.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_))
-            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::filesystem::remove_all(dir_);
-    }
-
-    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
-
-    static std::string Content(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    std::string dir_;
     Win32FileSystem files_;
     Win32Profile profile_;
 };
