@@ -1,8 +1,9 @@
+#include "Log.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "Log.h"
 #include "ToolFixture.h"
 
 namespace enrolix::test {

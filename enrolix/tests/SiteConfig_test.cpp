@@ -1,6 +1,7 @@
+#include "SiteConfig.h"
+
 #include <gtest/gtest.h>
 
-#include "SiteConfig.h"
 #include "ToolFixture.h"
 
 namespace enrolix::test {
@@ -20,7 +21,8 @@ TEST_F(SiteConfigTest, SoftwareFolderIsCutBeforeTheFirstBin) {
          "C:\\SCANSUITE\\db_repository\\PATIENT.mdf"},
         {"C:\\Tools", "C:\\Tools", "C:\\Tools\\bin\\TomoCfg.ini", "C:\\Toolsdb_repository\\PATIENT.mdf"},
         {"C:\\cabinet\\bin", "C:\\ca", "C:\\ca\\bin\\TomoCfg.ini", "C:\\cadb_repository\\PATIENT.mdf"},
-        {"C:\\Scan\\BIN", "C:\\Scan\\BIN", "C:\\Scan\\BIN\\bin\\TomoCfg.ini", "C:\\Scan\\BINdb_repository\\PATIENT.mdf"},
+        {"C:\\Scan\\BIN", "C:\\Scan\\BIN", "C:\\Scan\\BIN\\bin\\TomoCfg.ini",
+         "C:\\Scan\\BINdb_repository\\PATIENT.mdf"},
     };
     for (const auto& c : cases) {
         files.currentDirectory = c.current;

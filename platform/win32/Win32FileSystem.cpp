@@ -27,7 +27,9 @@ std::optional<FileStatus> Win32FileSystem::Status(const std::string& path) {
     return status;
 }
 
-bool Win32FileSystem::MakeDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
 
 bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 

@@ -30,7 +30,7 @@ void Trapped(Services& services, Body&& body, Context&& context) {
         body();
     } catch (...) {
         VbError error = VbError::FromCurrentException();
-        ReportError(services, context(), error);
+        ReportTrappedError(services, context(), error);
     }
 }
 
@@ -39,8 +39,8 @@ void Trapped(Services& services, Body&& body, Context&& context) {
 std::optional<std::u16string> ReadHostValue(Services& services, std::u16string_view file, std::u16string_view section,
                                             std::u16string_view key) {
     auto& locale = services.locale;
-    std::string value = services.profile.Read(locale.ToAnsi(file), locale.ToAnsi(section), locale.ToAnsi(key), "",
-                                              kValueBuffer);
+    std::string value =
+        services.profile.Read(locale.ToAnsi(file), locale.ToAnsi(section), locale.ToAnsi(key), "", kValueBuffer);
     if (value.empty()) return std::nullopt;
     return locale.FromAnsi(value);
 }

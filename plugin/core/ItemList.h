@@ -27,7 +27,8 @@ public:
     };
 
     // Keys compare with keyEquals; without it, without regard to the case of a-z.
-    explicit ItemList(KeyEquals keyEquals = {}) : keyEquals_(keyEquals ? std::move(keyEquals) : KeyEquals(AsciiEquals)) {}
+    explicit ItemList(KeyEquals keyEquals = {})
+        : keyEquals_(keyEquals ? std::move(keyEquals) : KeyEquals(AsciiEquals)) {}
 
     std::size_t Count() const { return entries_.size(); }
     const std::vector<Entry>& Entries() const { return entries_; }

@@ -1,6 +1,8 @@
 #include "LibraryStart.h"
 
 #include "HostConfig.h"
+#include "PluginLog.h"
+#include "VbError.h"
 
 namespace orvanta {
 
@@ -12,10 +14,18 @@ void LibraryStart(Services& services, IHostDataAccessFactory& factory, HostDatab
     }
     settings.dataSource = ReadHostValue(services, kPraxoIni, u"ADOConnection", u"DataSource").value_or(u"");
     auto dataAccess = factory.Create();
+    if (!dataAccess) throw VbError(vb::kCannotCreateObject);
     dataAccess->SetDataSource(settings.dataSource);
     settings.dataAccess = std::move(dataAccess);
     settings.serverConnection = true;
-    settings.databaseLocation = ReadHostValue(services, kPraxoIni, u"ADOConnection", u"Databasename").value_or(u"PRAXO");
+    settings.databaseLocation =
+        ReadHostValue(services, kPraxoIni, u"ADOConnection", u"Databasename").value_or(u"PRAXO");
+}
+
+void RunLibraryStart(Services& services, IHostDataAccessFactory& factory, HostDatabaseSettings& settings) noexcept {
+    auto error = CatchVbError([&] { LibraryStart(services, factory, settings); });
+    if (!error) return;
+    CatchVbError([&] { WritePluginLog(services, TrapText(u"LibraryStart", *error)); });
 }
 
 }  // namespace orvanta

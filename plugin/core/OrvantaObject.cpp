@@ -1,7 +1,5 @@
 #include "OrvantaObject.h"
 
-#include <algorithm>
-
 #include "Catalogue.h"
 #include "HostConfig.h"
 #include "PluginLog.h"
@@ -10,14 +8,16 @@
 
 namespace orvanta {
 
-bool IsDeviceFunction(std::u16string_view name) {
-    return std::find(kDeviceFunctions.begin(), kDeviceFunctions.end(), name) != kDeviceFunctions.end();
-}
-
 void OrvantaObject::Initialise() { programsFolder_ = GetPraxoPath(services_); }
 
-void OrvantaObject::LoadEquipProps(std::u16string_view name) {
-    if (!IsDeviceFunction(name)) return;
+std::vector<std::u16string> OrvantaObject::DeviceNames() {
+    return std::vector<std::u16string>(kDeviceFunctions.begin(), kDeviceFunctions.end());
+}
+
+std::u16string OrvantaObject::GetIDFromEquipFName(std::u16string_view, std::u16string_view) { return {}; }
+
+void OrvantaObject::LoadEquipProps(std::u16string_view deviceName) {
+    if (!IsDeviceFunction(deviceName)) return;
     UseSerialPort = false;
     DataSource = u"File";
     EquipProgPathFName = kRegistrationProgram;
@@ -35,9 +35,7 @@ std::u16string OrvantaObject::DoDeviceFunction() {
         if (Contains(DeviceName, u"Review")) result = ReviewDevice();
     } catch (...) {
         VbError error = VbError::FromCurrentException();
-        std::u16string text = TrapText(u"DoDeviceFunction", error);
-        WritePluginLog(services_, text);
-        ReportError(services_, text, error);
+        LogAndReportTrappedError(services_, TrapText(u"DoDeviceFunction", error), error);
     }
     return result;
 }
@@ -48,27 +46,32 @@ std::u16string OrvantaObject::ReviewDevice() { throw VbError(vb::kNotSupported);
 
 std::int32_t OrvantaObject::NumPatientImageFiles() { throw VbError(vb::kNotSupported); }
 
-std::u16string OrvantaObject::ParseFileName(std::u16string_view fileName, std::u16string_view folder) const {
-    std::size_t underscore = fileName.find(u'_');
-    std::size_t headLength = underscore == fileName.npos ? 0 : underscore + 1;
-    std::u16string target(folder);
+std::u16string OrvantaObject::ParseFileName(std::u16string_view sFileNameStructure,
+                                            std::u16string_view MoveToPath) const {
+    std::size_t underscore = sFileNameStructure.find(u'_');
+    std::size_t headLength = underscore == sFileNameStructure.npos ? 0 : underscore + 1;
+    std::u16string target(MoveToPath);
     target += u"\\";
-    target += fileName.substr(0, headLength);
+    target += sFileNameStructure.substr(0, headLength);
     target += Decimal(ExamRecNum);
     target += u"_";
-    target += fileName.substr(headLength);
+    target += sFileNameStructure.substr(headLength);
     return target;
 }
 
-void OrvantaObject::WriteToLog(std::u16string_view whatDoing) {
+std::u16string OrvantaObject::GetPraxoDBPath() { return orvanta::GetPraxoDBPath(services_); }
+
+bool OrvantaObject::ShouldWriteToLog() { return orvanta::ShouldWriteToLog(services_); }
+
+void OrvantaObject::WriteToLog(std::u16string_view WhatDoing) {
     if (!gblnShouldWriteToLog) return;
     try {
-        WriteExamDataLog(services_, whatDoing);
+        WriteExamDataLog(services_, WhatDoing);
     } catch (...) {
-        ReportError(services_, u"WriteToLog", VbError::FromCurrentException());
+        ReportTrappedError(services_, u"WriteToLog", VbError::FromCurrentException());
     }
 }
 
-std::u16string OrvantaObject::FixString(std::u16string_view text) { return ReplaceAll(text, u"'", u"''"); }
+std::u16string OrvantaObject::fun_sFixString(std::u16string_view sString) { return ReplaceAll(sString, u"'", u"''"); }
 
 }  // namespace orvanta

@@ -48,8 +48,8 @@ void WriteExamDataLog(Services& services, std::u16string_view text) {
 }
 
 void ReportError(Services& services, std::u16string_view context, const VbError& error) {
-    std::u16string box = u"PXE_Orvanta IF Error Num=" + Decimal(error.Number()) + u"  " + error.Description() +
-                         u"." + std::u16string(kLineEnd) + std::u16string(context);
+    std::u16string box = u"PXE_Orvanta IF Error Num=" + Decimal(error.Number()) + u"  " + error.Description() + u"." +
+                         std::u16string(kLineEnd) + std::u16string(context);
     services.boxes.Show(services.locale.ToAnsi(box), services.locale.ToAnsi(kErrorTitle),
                         {platform::MsgButtons::Ok, platform::MsgIcon::Critical});
 
@@ -61,6 +61,23 @@ void ReportError(Services& services, std::u16string_view context, const VbError&
     record += u"      Error Num=" + Decimal(error.Number()) + u"  " + error.Description();
     record += kLineEnd;
     Append(services, kErrorFile, record);
+}
+
+void ReportTrappedError(Services& services, std::u16string_view context, const VbError& error) {
+    try {
+        ReportError(services, context, error);
+    } catch (const VbError&) {
+        // The box has shown the error; only its record in the error file is missing.
+    }
+}
+
+void LogAndReportTrappedError(Services& services, std::u16string_view trapText, const VbError& error) {
+    try {
+        WritePluginLog(services, trapText);
+    } catch (const VbError&) {
+        // Reported below all the same.
+    }
+    ReportTrappedError(services, trapText, error);
 }
 
 }  // namespace orvanta

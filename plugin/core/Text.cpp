@@ -100,10 +100,11 @@ bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == 
 }  // namespace
 
 double LeadingNumber(std::u16string_view text) {
-    std::size_t start = 0;
-    while (start < text.size() && IsSpace(text[start])) ++start;
+    std::u16string compact;
+    for (char16_t c : text)
+        if (!IsSpace(c)) compact += c;
     std::size_t used = 0;
-    std::string number = NumberPrefix(text.substr(start), used);
+    std::string number = NumberPrefix(compact, used);
     if (number.empty()) return 0;
     return std::strtod(number.c_str(), nullptr);
 }

@@ -1,4 +1,4 @@
-// UTF-16 text helpers with the semantics of the VB runtime functions the plug-in relies on.
+// UTF-16 text functions with the semantics of the VB runtime functions the plug-in relies on.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ std::u16string AsciiUpper(std::u16string_view text);
 // Leading and trailing blanks removed.
 std::u16string TrimBlanks(std::u16string_view text);
 
-// Val: the number at the start of the text after blanks, tabs and line ends; 0 when there is none.
+// Val: the number at the start of the text, blanks, tabs and line ends anywhere ignored; 0 when there is none.
 double LeadingNumber(std::u16string_view text);
 // To the nearest integer, halves to the even neighbour.
 double RoundHalfEven(double value);

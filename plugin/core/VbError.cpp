@@ -12,28 +12,47 @@ VbError::VbError(std::int32_t number, std::u16string description)
 VbError::VbError(std::int32_t number) : VbError(number, StandardDescription(number)) {}
 
 std::u16string VbError::StandardDescription(std::int32_t number) {
-    switch (number) {
-        case vb::kInvalidProcedureCall: return u"Invalid procedure call or argument";
-        case vb::kOverflow: return u"Overflow";
-        case vb::kOutOfMemory: return u"Out of memory";
-        case vb::kSubscriptOutOfRange: return u"Subscript out of range";
-        case vb::kTypeMismatch: return u"Type mismatch";
-        case vb::kInternalError: return u"Internal error";
-        case 52: return u"Bad file name or number";
-        case vb::kFileNotFound: return u"File not found";
-        case 58: return u"File already exists";
-        case 61: return u"Disk full";
-        case vb::kPermissionDenied: return u"Permission denied";
-        case 71: return u"Disk not ready";
-        case vb::kPathFileAccessError: return u"Path/File access error";
-        case vb::kPathNotFound: return u"Path not found";
-        case 91: return u"Object variable or With block variable not set";
-        case vb::kCannotCreateObject: return u"ActiveX component can't create object";
-        case 438: return u"Object doesn't support this property or method";
-        case vb::kNotSupported: return u"Object doesn't support this action";
-        case vb::kKeyInUse: return u"This key is already associated with an element of this collection";
-        default: return u"Application-defined or object-defined error";
-    }
+    struct Standard {
+        std::int32_t number;
+        std::u16string_view description;
+    };
+    static constexpr Standard kStandard[] = {
+        {vb::kInvalidProcedureCall, u"Invalid procedure call or argument"},
+        {vb::kOverflow, u"Overflow"},
+        {vb::kOutOfMemory, u"Out of memory"},
+        {vb::kSubscriptOutOfRange, u"Subscript out of range"},
+        {vb::kDivisionByZero, u"Division by zero"},
+        {vb::kTypeMismatch, u"Type mismatch"},
+        {vb::kInternalError, u"Internal error"},
+        {vb::kBadFileNameOrNumber, u"Bad file name or number"},
+        {vb::kFileNotFound, u"File not found"},
+        {vb::kBadFileMode, u"Bad file mode"},
+        {vb::kFileAlreadyOpen, u"File already open"},
+        {vb::kDeviceIoError, u"Device I/O error"},
+        {vb::kFileAlreadyExists, u"File already exists"},
+        {vb::kDiskFull, u"Disk full"},
+        {vb::kInputPastEndOfFile, u"Input past end of file"},
+        {vb::kTooManyFiles, u"Too many files"},
+        {vb::kDeviceUnavailable, u"Device unavailable"},
+        {vb::kPermissionDenied, u"Permission denied"},
+        {vb::kDiskNotReady, u"Disk not ready"},
+        {vb::kRenameAcrossDrives, u"Can't rename with different drive"},
+        {vb::kPathFileAccessError, u"Path/File access error"},
+        {vb::kPathNotFound, u"Path not found"},
+        {vb::kObjectNotSet, u"Object variable or With block variable not set"},
+        {vb::kCannotCreateObject, u"ActiveX component can't create object"},
+        {vb::kNoSuchMember, u"Object doesn't support this property or method"},
+        {vb::kNotSupported, u"Object doesn't support this action"},
+        {vb::kKeyInUse, u"This key is already associated with an element of this collection"},
+    };
+    for (const Standard& entry : kStandard)
+        if (entry.number == number) return std::u16string(entry.description);
+    return u"Application-defined or object-defined error";
+}
+
+std::int32_t VbError::HResult() const {
+    if (number_ < 0) return number_;
+    return static_cast<std::int32_t>(0x800A0000u | (static_cast<std::uint32_t>(number_) & 0xFFFFu));
 }
 
 VbError VbError::FromCurrentException() {

@@ -1,5 +1,4 @@
 #include "HostConfig.h"
-
 #include "PluginFixture.h"
 #include "VbError.h"
 

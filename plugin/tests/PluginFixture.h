@@ -1,7 +1,11 @@
 // A plug-in environment in memory: host files in the Windows folder, the plug-in in C:\Plugin.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "FakeLocale.h"
 #include "Services.h"
@@ -27,6 +31,17 @@ protected:
     FakeLocale locale;
     Services services{profile, files, boxes, clock, locale, u"C:\\Plugin"};
 };
+
+// The lines of a file written with CRLF line ends; a final line end adds no line. A bare LF is left in its line,
+// so a wrong line end shows up as a wrong line.
+inline std::vector<std::string> CrLfLines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = content.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(content.substr(start, end - start));
+    if (start < content.size()) lines.push_back(content.substr(start));
+    return lines;
+}
 
 // ASCII test text as UTF-16.
 inline std::u16string U(std::string_view text) { return std::u16string(text.begin(), text.end()); }

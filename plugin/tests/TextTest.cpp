@@ -1,8 +1,7 @@
-#include "Text.h"
-
 #include <gtest/gtest.h>
 
 #include "OrvantaObject.h"
+#include "Text.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -29,6 +28,7 @@ TEST(Text, LeadingNumberReadsOnlyTheStart) {
     EXPECT_EQ(LeadingNumber(u"  2.5 entries"), 2.5);
     EXPECT_EQ(LeadingNumber(u"-3x"), -3);
     EXPECT_EQ(LeadingNumber(u"1e3"), 1000);
+    EXPECT_EQ(LeadingNumber(u" 1 2\t3x4"), 123);
     EXPECT_EQ(LeadingNumber(u"abc"), 0);
     EXPECT_EQ(LeadingNumber(u""), 0);
     EXPECT_EQ(LeadingNumber(u"."), 0);

@@ -15,7 +15,9 @@ int main(int argc, char** argv) {
     std::string caption = argc > 2 ? argv[2] : "Error";
     std::string buttons = argc > 3 ? argv[3] : "ok";
     MsgStyle style;
-    style.buttons = buttons == "yesno" ? MsgButtons::YesNo : buttons == "okcancel" ? MsgButtons::OkCancel : MsgButtons::Ok;
+    style.buttons = buttons == "yesno"      ? MsgButtons::YesNo
+                    : buttons == "okcancel" ? MsgButtons::OkCancel
+                                            : MsgButtons::Ok;
     style.taskModal = true;
     style.topmost = true;
     win32::Win32MessageBox box;

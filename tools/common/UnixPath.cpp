@@ -8,9 +8,9 @@ std::string ToWindowsPath(const std::string& path) {
     if (path.empty() || path.front() != '/') return path;
     using DosName = WCHAR*(CDECL*)(const char*);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto toDos = kernel ? reinterpret_cast<DosName>(
-                              reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")))
-                        : nullptr;
+    auto toDos =
+        kernel ? reinterpret_cast<DosName>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")))
+               : nullptr;
     if (!toDos) return path;
     WCHAR* dos = toDos(path.c_str());
     if (!dos) return path;

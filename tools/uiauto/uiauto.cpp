@@ -83,8 +83,7 @@ std::string ClassOf(HWND window) {
 // The window's text, asked of the window itself so that controls of other processes answer too.
 std::string TextOf(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
-        length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) length = 0;
     std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
@@ -331,8 +330,8 @@ std::optional<Options> Parse(int argc, char** argv) {
     }
     const std::string& c = options.command;
     if (c == "list") return options;
-    bool known = c == "wait-box" || c == "wait-window" || c == "wait-gone" || c == "click" || c == "close" ||
-                 c == "dump";
+    bool known =
+        c == "wait-box" || c == "wait-window" || c == "wait-gone" || c == "click" || c == "close" || c == "dump";
     if (!known || !options.title) return std::nullopt;
     if (c == "click" && !options.button) return std::nullopt;
     return options;

@@ -19,7 +19,7 @@ public:
 };
 
 struct UuidResult {
-    long status = 0;  // RPC status of UuidCreate; 0 is plain success
+    long status = 0;                       // RPC status of UuidCreate; 0 is plain success
     std::array<std::uint8_t, 16> bytes{};  // in memory order
 };
 

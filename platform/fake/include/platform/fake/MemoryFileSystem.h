@@ -26,7 +26,7 @@ public:
     std::string CurrentDirectory() override { return currentDirectory; }
 
     // Test set-up and inspection.
-    void AddFolder(const std::string& path);  // with all its parents
+    void AddFolder(const std::string& path);                                            // with all its parents
     void AddFile(const std::string& path, std::string content, bool readOnly = false);  // parents too
     bool HasFile(const std::string& path) const;
     bool HasFolder(const std::string& path) const;
@@ -35,9 +35,9 @@ public:
     void Forget(const std::string& path);                // removes a file or folder without checks
 
     std::string currentDirectory = "C:\\SCANSUITE\\bin";
-    std::set<std::string> undeletable;  // normalised keys of files that refuse removal
+    std::set<std::string> undeletable;    // normalised keys of files that refuse removal
     std::set<std::string> failingCopies;  // normalised target keys whose copy does nothing
-    bool writesFail = false;            // every WriteText fails
+    bool writesFail = false;              // every WriteText fails
 
     static std::string Key(const std::string& path);  // normalised: upper case, single separators
     static std::string Parent(const std::string& key);

@@ -1,0 +1,311 @@
+#include "DeviceNames.h"
+
+#include <new>
+#include <optional>
+
+#include "Module.h"
+#include "OrvantaObject.h"
+
+namespace orvanta::com {
+
+namespace {
+
+constexpr DISPID kItem = DISPID_VALUE;
+constexpr DISPID kAdd = 1;
+constexpr DISPID kCount = 2;
+constexpr DISPID kRemove = 3;
+
+bool IsMissing(const VARIANT* value) {
+    return !value || V_VT(value) == VT_EMPTY || (V_VT(value) == VT_ERROR && V_ERROR(value) == DISP_E_PARAMNOTFOUND);
+}
+
+// A place in the list: a text is a key, anything else a position.
+ItemPosition PositionOf(const VARIANT* value) {
+    Variant plain(*value);
+    if (V_VT(&plain.get()) == VT_BSTR) return FromBstr(V_BSTR(&plain.get()));
+    VARIANT number;
+    VariantInit(&number);
+    HRESULT hr = VariantChangeType(&number, plain.source(), 0, VT_I4);
+    if (hr == DISP_E_OVERFLOW) throw VbError(vb::kOverflow);
+    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
+    return static_cast<std::int64_t>(V_I4(&number));
+}
+
+std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
+    if (IsMissing(value)) return std::nullopt;
+    return PositionOf(value);
+}
+
+class Enumerator final : public IEnumVARIANT {
+public:
+    Enumerator(std::vector<Variant> items, ULONG next) : items_(std::move(items)), next_(next) { Module::AddObject(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumVARIANT)) {
+            *object = static_cast<IEnumVARIANT*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+        if (!out && count > 0) return E_POINTER;
+        if (!fetched && count > 1) return E_INVALIDARG;
+        ULONG done = 0;
+        for (; done < count && next_ < items_.size(); ++done, ++next_) {
+            VariantInit(&out[done]);
+            items_[next_].CopyTo(&out[done]);
+        }
+        if (fetched) *fetched = done;
+        return done == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        ULONG left = static_cast<ULONG>(items_.size()) - next_;
+        next_ += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        next_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        if (!copy) return E_POINTER;
+        try {
+            *copy = new Enumerator(items_, next_);
+            return S_OK;
+        } catch (...) {
+            *copy = nullptr;
+            return E_OUTOFMEMORY;
+        }
+    }
+
+private:
+    ~Enumerator() { Module::ReleaseObject(); }
+
+    std::atomic<ULONG> references_{1};
+    std::vector<Variant> items_;
+    ULONG next_;
+};
+
+}  // namespace
+
+Variant::Variant(const VARIANT& value) {
+    VariantInit(&v_);
+    HRESULT hr = VariantCopyInd(&v_, const_cast<VARIANT*>(&value));
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
+}
+
+Variant::Variant(const Variant& other) : Variant(other.v_) {}
+
+Variant::Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+
+Variant& Variant::operator=(Variant other) noexcept {
+    std::swap(v_, other.v_);
+    return *this;
+}
+
+void Variant::CopyTo(VARIANT* out) const {
+    if (FAILED(VariantCopy(out, source()))) throw std::bad_alloc();
+}
+
+DeviceNames::DeviceNames() { Module::AddObject(); }
+
+DeviceNames::~DeviceNames() { Module::ReleaseObject(); }
+
+IDispatch* DeviceNames::CreateCatalogue() {
+    ComPtr<DeviceNames> collection = ComPtr<DeviceNames>::Attach(new DeviceNames());
+    for (const std::u16string& name : OrvantaObject::DeviceNames()) {
+        VARIANT text;
+        VariantInit(&text);
+        V_VT(&text) = VT_BSTR;
+        V_BSTR(&text) = ToBstr(name);
+        Variant item;
+        item = Variant(text);
+        VariantClear(&text);
+        collection->items_.Add(std::move(item), std::nullopt, std::nullopt, std::nullopt);
+    }
+    return static_cast<_Collection*>(collection.AddRefed());
+}
+
+HRESULT DeviceNames::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__Collection)) {
+        *object = static_cast<_Collection*>(this);
+    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+        *object = static_cast<ISupportErrorInfo*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG DeviceNames::AddRef() { return ++references_; }
+
+ULONG DeviceNames::Release() {
+    ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT DeviceNames::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT DeviceNames::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
+}
+
+HRESULT DeviceNames::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    static const struct {
+        const wchar_t* name;
+        DISPID id;
+    } kMembers[] = {
+        {L"Item", kItem}, {L"Add", kAdd}, {L"Count", kCount}, {L"Remove", kRemove}, {L"_NewEnum", DISPID_NEWENUM}};
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    ids[0] = DISPID_UNKNOWN;
+    for (const auto& member : kMembers)
+        if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
+    if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    // The members have no named parameters.
+    if (count > 1) hr = DISP_E_UNKNOWNNAME;
+    return hr;
+}
+
+HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                            EXCEPINFO* excepInfo, UINT* argError) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (!params) return E_INVALIDARG;
+    if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
+    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
+    UINT count = params->cArgs;
+    // Arguments arrive last first; a missing optional one is passed as "not found".
+    VARIANT missing;
+    VariantInit(&missing);
+    V_VT(&missing) = VT_ERROR;
+    V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+    auto argument = [&](UINT i) { return i < count ? &params->rgvarg[count - 1 - i] : &missing; };
+    auto arity = [&](UINT least, UINT most) { return count >= least && count <= most; };
+
+    VARIANT value;
+    VariantInit(&value);
+    HRESULT hr = S_OK;
+    switch (id) {
+        case kItem:
+            if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
+            hr = Item(argument(0), &value);
+            break;
+        case kAdd:
+            if (!arity(1, 4)) return DISP_E_BADPARAMCOUNT;
+            hr = Add(argument(0), argument(1), argument(2), argument(3));
+            break;
+        case kCount: {
+            if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
+            LONG n = 0;
+            hr = Count(&n);
+            V_VT(&value) = VT_I4;
+            V_I4(&value) = n;
+            break;
+        }
+        case kRemove:
+            if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
+            hr = Remove(argument(0));
+            break;
+        case DISPID_NEWENUM: {
+            if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
+            IUnknown* enumerator = nullptr;
+            hr = _NewEnum(&enumerator);
+            if (SUCCEEDED(hr)) {
+                V_VT(&value) = VT_UNKNOWN;
+                V_UNKNOWN(&value) = enumerator;
+            }
+            break;
+        }
+        default:
+            return DISP_E_MEMBERNOTFOUND;
+    }
+    if (argError) *argError = 0;
+    if (FAILED(hr)) {
+        VariantClear(&value);
+        return ToDispatchResult(hr, excepInfo);
+    }
+    if (result) {
+        VariantInit(result);
+        *result = value;
+    } else {
+        VariantClear(&value);
+    }
+    return S_OK;
+}
+
+HRESULT DeviceNames::InterfaceSupportsErrorInfo(REFIID riid) {
+    return IsEqualIID(riid, IID__Collection) ? S_OK : S_FALSE;
+}
+
+HRESULT DeviceNames::Item(VARIANT* index, VARIANT* result) {
+    return Guard([&] {
+        Require(result);
+        VariantInit(result);
+        if (IsMissing(index)) throw VbError(vb::kInvalidProcedureCall);
+        items_.Item(PositionOf(index)).CopyTo(result);
+    });
+}
+
+HRESULT DeviceNames::Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) {
+    return Guard([&] {
+        Require(item);
+        std::optional<std::u16string> keyText;
+        if (!IsMissing(key)) {
+            Variant plain(*key);
+            VARIANT text;
+            VariantInit(&text);
+            if (FAILED(VariantChangeType(&text, plain.source(), 0, VT_BSTR))) throw VbError(vb::kTypeMismatch);
+            keyText = FromBstr(V_BSTR(&text));
+            VariantClear(&text);
+        }
+        items_.Add(Variant(*item), std::move(keyText), OptionalPosition(before), OptionalPosition(after));
+    });
+}
+
+HRESULT DeviceNames::Count(LONG* count) {
+    return Guard([&] {
+        Require(count);
+        *count = static_cast<LONG>(items_.Count());
+    });
+}
+
+HRESULT DeviceNames::Remove(VARIANT* index) {
+    return Guard([&] {
+        if (IsMissing(index)) throw VbError(vb::kInvalidProcedureCall);
+        items_.Remove(PositionOf(index));
+    });
+}
+
+HRESULT DeviceNames::_NewEnum(IUnknown** enumerator) {
+    return Guard([&] {
+        Require(enumerator);
+        *enumerator = nullptr;
+        std::vector<Variant> snapshot;
+        for (const auto& entry : items_.Entries()) snapshot.push_back(entry.item);
+        *enumerator = new Enumerator(std::move(snapshot), 0);
+    });
+}
+
+}  // namespace orvanta::com

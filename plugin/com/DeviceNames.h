@@ -1,0 +1,66 @@
+// The automation collection that DeviceNames hands out: Add, Count, Item (the default member), Remove and
+// enumeration, also reachable through the automation runtime's _Collection interface.
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "ComSupport.h"
+#include "ItemList.h"
+#include "Orvanta_h.h"
+
+namespace orvanta::com {
+
+// A VARIANT that owns its content.
+class Variant {
+public:
+    Variant() { VariantInit(&v_); }
+    // A copy of value, with a by-reference value followed to what it points at.
+    explicit Variant(const VARIANT& value);
+    Variant(const Variant& other);
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(Variant other) noexcept;
+    ~Variant() { VariantClear(&v_); }
+
+    const VARIANT& get() const { return v_; }
+    // For the automation functions, which take their source without const.
+    VARIANT* source() const { return const_cast<VARIANT*>(&v_); }
+    // A copy into out, which must be initialised or empty.
+    void CopyTo(VARIANT* out) const;
+
+private:
+    VARIANT v_;
+};
+
+class DeviceNames final : public _Collection, public ISupportErrorInfo {
+public:
+    // A new collection with the sixteen device functions, with one reference.
+    static IDispatch* CreateCatalogue();
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* excepInfo, UINT* argError) override;
+
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
+
+    HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override;
+    HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override;
+    HRESULT STDMETHODCALLTYPE Count(LONG* count) override;
+    HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override;
+    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** enumerator) override;
+
+private:
+    DeviceNames();
+    ~DeviceNames();
+
+    std::atomic<ULONG> references_{1};
+    ItemList<Variant> items_;
+};
+
+}  // namespace orvanta::com

@@ -1,0 +1,118 @@
+// The entry points of the in-process server and its class object.
+#include <windows.h>
+
+// The COM headers build on windows.h.
+#include <olectl.h>
+
+#include <atomic>
+#include <new>
+
+#include "ComSupport.h"
+#include "Module.h"
+#include "OrvantaClass.h"
+#include "Orvanta_h.h"
+#include "Registration.h"
+
+using orvanta::com::Module;
+
+namespace {
+
+class ClassFactory final : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+            *object = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return orvanta::com::OrvantaClass::Create(Module::State(), riid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        Module::Lock(lock != FALSE);
+        return S_OK;
+    }
+
+    ClassFactory() { Module::AddObject(); }
+
+private:
+    ~ClassFactory() { Module::ReleaseObject(); }
+    std::atomic<ULONG> references_{1};
+};
+
+// "user" (any case) selects the current user's classes; anything else the machine's.
+orvanta::com::RegistrationScope ScopeOf(LPCWSTR commandLine) {
+    if (commandLine && lstrcmpiW(commandLine, L"user") == 0) return orvanta::com::RegistrationScope::User;
+    return orvanta::com::RegistrationScope::Machine;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        Module::SetHandle(instance);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(rclsid, CLSID_clsOrvanta)) return CLASS_E_CLASSNOTAVAILABLE;
+    try {
+        // The first request of a load runs LibraryStart, before any object exists.
+        Module::State();
+        ClassFactory* factory = new ClassFactory();
+        HRESULT hr = factory->QueryInterface(riid, object);
+        factory->Release();
+        return hr;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+STDAPI DllCanUnloadNow() { return Module::TryShutdown() ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() {
+    try {
+        return orvanta::com::Register(orvanta::com::RegistrationScope::Machine, Module::Path());
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+STDAPI DllUnregisterServer() {
+    try {
+        return orvanta::com::Unregister(orvanta::com::RegistrationScope::Machine);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+    try {
+        auto scope = ScopeOf(commandLine);
+        return install ? orvanta::com::Register(scope, Module::Path()) : orvanta::com::Unregister(scope);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+}  // extern "C"

@@ -1,0 +1,59 @@
+// The loaded library: its handle, its counts of objects and locks, and the state that lives from the first
+// class-object request until the library may unload.
+#pragma once
+
+#include <windows.h>
+
+// The COM headers build on windows.h.
+#include <oaidl.h>
+
+#include <string>
+
+#include "ComSupport.h"
+#include "LibraryStart.h"
+#include "Services.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32System.h"
+#include "plugin/win32/Win32Locale.h"
+
+namespace orvanta::com {
+
+// What the objects of one load share: the platform services, the host database settings that LibraryStart
+// filled, and the cached type information of the class interface.
+struct ModuleState {
+    explicit ModuleState(std::u16string pluginFolder);
+    ModuleState(const ModuleState&) = delete;
+    ModuleState& operator=(const ModuleState&) = delete;
+
+    platform::win32::Win32Profile profile;
+    platform::win32::Win32FileSystem files;
+    platform::win32::Win32MessageBox boxes;
+    platform::win32::Win32Clock clock;
+    win32::Win32Locale locale;
+    Services services;
+    HostDatabaseSettings settings;
+    // nullptr when the library's own type library cannot be loaded.
+    ComPtr<ITypeInfo> classTypeInfo;
+};
+
+class Module {
+public:
+    static void SetHandle(HINSTANCE instance);
+    static HINSTANCE Handle();
+    // The full path of the library file.
+    static std::wstring Path();
+
+    // Counted by every COM object of the library and by IClassFactory::LockServer.
+    static void AddObject();
+    static void ReleaseObject();
+    static void Lock(bool lock);
+
+    // The shared state; the first call creates it and runs LibraryStart. Never call it inside DllMain.
+    static ModuleState& State();
+    // Drops the state when no object or lock holds the library; true when it may unload.
+    static bool TryShutdown();
+};
+
+}  // namespace orvanta::com

@@ -1,0 +1,27 @@
+// The registry entries of the class, its ProgID, its interface and the type library.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace orvanta::com {
+
+enum class RegistrationScope { Machine, User };
+
+struct RegistryValue {
+    std::wstring key;    // below Software\Classes
+    std::wstring name;   // empty: the key's default value
+    std::wstring value;  // REG_SZ
+};
+
+// Everything registration writes, for the library file at modulePath.
+std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath);
+
+// Writes the entries under HKLM\Software\Classes (Machine) or HKCU\Software\Classes (User).
+HRESULT Register(RegistrationScope scope, const std::wstring& modulePath);
+// Removes every key that Register writes; keys that were not there are no failure.
+HRESULT Unregister(RegistrationScope scope);
+
+}  // namespace orvanta::com

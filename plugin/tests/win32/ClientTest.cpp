@@ -1,0 +1,378 @@
+// An early-bound client of Orvanta.dll through the widl-generated header: the class object from the library's
+// own DllGetClassObject, the vtable of _clsOrvanta, DeviceNames through _Collection, errors and registration.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+// The COM headers build on windows.h.
+#include <oleauto.h>
+
+#include <string>
+
+#include "Orvanta_h.h"
+#include "TestSupport.h"
+
+namespace orvanta::test {
+
+namespace {
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
+using InstallFn = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+
+// An export of the library as the function type it has.
+template <class Fn>
+Fn Export(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+// The host settings a quiet load needs: a programs folder and a data folder, so that no box comes up.
+class HostFiles {
+public:
+    HostFiles() {
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        path_ = std::string(windows) + "\\praxo32.ini";
+        saved_ = path_ + ".client-test";
+        hadFile_ = MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        WritePrivateProfileStringA("System", "PgmsDir", "C:\\Host\\Pgms", "praxo32.ini");
+        WritePrivateProfileStringA("System", "DataDir", "C:\\Host\\Data", "praxo32.ini");
+    }
+    ~HostFiles() {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "praxo32.ini");
+        DeleteFileA(path_.c_str());
+        if (hadFile_) MoveFileExA(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+private:
+    std::string path_, saved_;
+    bool hadFile_ = false;
+};
+
+class Client : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        host_ = new HostFiles();
+        library_ = LoadLibraryW(DllPath().c_str());
+    }
+    static void TearDownTestSuite() {
+        delete host_;
+        host_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(library_, nullptr);
+        auto getClassObject = Export<GetClassObjectFn>(library_, "DllGetClassObject");
+        ASSERT_NE(getClassObject, nullptr);
+        IClassFactory* factory = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(
+            getClassObject(CLSID_clsOrvanta, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+        ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID__clsOrvanta, reinterpret_cast<void**>(&object_)));
+        factory->Release();
+    }
+    void TearDown() override {
+        if (object_) object_->Release();
+    }
+
+    _Collection* Names() {
+        IDispatch* dispatch = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(object_->get_DeviceNames(&dispatch));
+        if (!dispatch) return nullptr;
+        _Collection* collection = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(dispatch->QueryInterface(IID__Collection, reinterpret_cast<void**>(&collection)));
+        dispatch->Release();
+        return collection;
+    }
+
+    static std::wstring ItemText(_Collection* collection, LONG index) {
+        VARIANT position, item;
+        VariantInit(&item);
+        V_VT(&position) = VT_I4;
+        V_I4(&position) = index;
+        if (FAILED(collection->Item(&position, &item)) || V_VT(&item) != VT_BSTR) return L"<none>";
+        std::wstring text(V_BSTR(&item));
+        VariantClear(&item);
+        return text;
+    }
+
+    static std::wstring ErrorDescription() {
+        IErrorInfo* info = nullptr;
+        if (GetErrorInfo(0, &info) != S_OK || !info) return L"<no error info>";
+        Bstr description;
+        info->GetDescription(description.Out());
+        info->Release();
+        return description.str();
+    }
+
+    static inline HostFiles* host_ = nullptr;
+    static inline HMODULE library_ = nullptr;
+    _clsOrvanta* object_ = nullptr;
+};
+
+TEST_F(Client, FreshObjectHasItsDefaultsAndConstants) {
+    Bstr text;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_ConnectStringParams(text.Out()));
+    EXPECT_EQ(text.str(), L"me");
+    ASSERT_HRESULT_SUCCEEDED(object_->get_Handshaking(text.Out()));
+    EXPECT_EQ(text.str(), L"");
+    ASSERT_HRESULT_SUCCEEDED(object_->get_PATIENTID(text.Out()));
+    EXPECT_EQ(text.str(), L"");
+    VARIANT_BOOL flag = VARIANT_TRUE;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_gblnShouldWriteToLog(&flag));
+    EXPECT_EQ(flag, VARIANT_FALSE);
+    SHORT segments = -1;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_NumDataSegments(&segments));
+    EXPECT_EQ(segments, 0);
+    IDispatch* patient = reinterpret_cast<IDispatch*>(1);
+    ASSERT_HRESULT_SUCCEEDED(object_->get_mobjPatient(&patient));
+    EXPECT_EQ(patient, nullptr);
+}
+
+TEST_F(Client, SettersCopyTheirArgumentAndGettersHandOutCopies) {
+    Bstr name(L"O'Brien");
+    ASSERT_HRESULT_SUCCEEDED(object_->put_LastName(&name));
+    EXPECT_EQ(name.str(), L"O'Brien");
+    Bstr read;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_LastName(read.Out()));
+    EXPECT_EQ(read.str(), L"O'Brien");
+    EXPECT_NE(read.get(), name.get());
+    Bstr company(L"Clinic");
+    ASSERT_HRESULT_SUCCEEDED(object_->put_CompanyName(company.get()));
+    ASSERT_HRESULT_SUCCEEDED(object_->get_CompanyName(read.Out()));
+    EXPECT_EQ(read.str(), L"Clinic");
+    LONG exam = -42;
+    ASSERT_HRESULT_SUCCEEDED(object_->put_ExamRecNum(&exam));
+    exam = 0;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_ExamRecNum(&exam));
+    EXPECT_EQ(exam, -42);
+    VARIANT_BOOL on = VARIANT_TRUE;
+    ASSERT_HRESULT_SUCCEEDED(object_->put_HaveRM_PD_Data(&on));
+    on = VARIANT_FALSE;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_HaveRM_PD_Data(&on));
+    EXPECT_EQ(on, VARIANT_TRUE);
+    Bstr quoted;
+    Bstr input(L"a''b");
+    ASSERT_HRESULT_SUCCEEDED(object_->fun_sFixString(&input, quoted.Out()));
+    EXPECT_EQ(quoted.str(), L"a''''b");
+    EXPECT_EQ(input.str(), L"a''b");
+    EXPECT_EQ(object_->get_LastName(nullptr), E_POINTER);
+}
+
+// A host object that counts its references.
+class Counted : public IDispatch {
+public:
+    LONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+};
+
+TEST_F(Client, ObjectFieldsHoldOneReferenceAndReleaseIt) {
+    Counted first, second;
+    ASSERT_HRESULT_SUCCEEDED(object_->putref_mobjLMDataObject(&first));
+    EXPECT_EQ(first.references, 2);
+    IDispatch* read = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(object_->get_mobjLMDataObject(&read));
+    EXPECT_EQ(read, &first);
+    read->Release();
+    ASSERT_HRESULT_SUCCEEDED(object_->putref_mobjLMDataObject(&second));
+    EXPECT_EQ(first.references, 1);
+    ASSERT_HRESULT_SUCCEEDED(object_->putref_mobjPatient(&first));
+    object_->Release();
+    object_ = nullptr;
+    EXPECT_EQ(first.references, 1);
+    EXPECT_EQ(second.references, 1);
+}
+
+TEST_F(Client, DeviceNamesThroughCollectionAreFreshOnEveryRead) {
+    _Collection* names = Names();
+    ASSERT_NE(names, nullptr);
+    LONG count = 0;
+    ASSERT_HRESULT_SUCCEEDED(names->Count(&count));
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(ItemText(names, 1), L"Capture VexaFyndra");
+    EXPECT_EQ(ItemText(names, 16), L"Review Pendro");
+
+    VARIANT extra, missing;
+    V_VT(&extra) = VT_BSTR;
+    V_BSTR(&extra) = SysAllocString(L"Capture Other");
+    V_VT(&missing) = VT_ERROR;
+    V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+    ASSERT_HRESULT_SUCCEEDED(names->Add(&extra, &missing, &missing, &missing));
+    VariantClear(&extra);
+    VARIANT first;
+    V_VT(&first) = VT_I4;
+    V_I4(&first) = 1;
+    ASSERT_HRESULT_SUCCEEDED(names->Remove(&first));
+    ASSERT_HRESULT_SUCCEEDED(names->Count(&count));
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(ItemText(names, 1), L"Review VexaFyndra");
+    EXPECT_EQ(ItemText(names, 16), L"Capture Other");
+
+    _Collection* again = Names();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, names);
+    EXPECT_EQ(ItemText(again, 1), L"Capture VexaFyndra");
+
+    // Enumeration in catalogue order.
+    IUnknown* unknown = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(again->_NewEnum(&unknown));
+    IEnumVARIANT* items = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)));
+    unknown->Release();
+    VARIANT item;
+    ULONG fetched = 0, seen = 0;
+    std::wstring third;
+    while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+        if (++seen == 3) third = V_BSTR(&item);
+        VariantClear(&item);
+    }
+    items->Release();
+    EXPECT_EQ(seen, 16u);
+    EXPECT_EQ(third, L"Capture Sorvane");
+
+    // No keys: a text finds nothing.
+    VARIANT key, result;
+    VariantInit(&result);
+    V_VT(&key) = VT_BSTR;
+    V_BSTR(&key) = SysAllocString(L"Capture Sorvane");
+    EXPECT_EQ(again->Item(&key, &result), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5));
+    VariantClear(&key);
+    V_VT(&first) = VT_I4;
+    V_I4(&first) = 17;
+    EXPECT_EQ(again->Item(&first, &result), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 9));
+    EXPECT_EQ(ErrorDescription(), L"Subscript out of range");
+    again->Release();
+    names->Release();
+}
+
+TEST_F(Client, UntrappedErrorFailsWithControlFacilityAndErrorInfo) {
+    ISupportErrorInfo* support = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(object_->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)));
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__clsOrvanta), S_OK);
+    support->Release();
+    Bstr result;
+    HRESULT hr = object_->ReviewDevice(result.Out());
+    EXPECT_EQ(hr, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 445));
+    EXPECT_EQ(result.get(), nullptr);
+    EXPECT_EQ(ErrorDescription(), L"Object doesn't support this action");
+}
+
+TEST_F(Client, LateBoundCallsGoThroughTheTypeLibrary) {
+    LPOLESTR name = const_cast<LPOLESTR>(L"FUN_SFIXSTRING");
+    DISPID id = 0;
+    ASSERT_HRESULT_SUCCEEDED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+    EXPECT_EQ(id, 73);
+    // A by-reference text argument given as such.
+    Bstr text(L"O'Brien");
+    VARIANT argument, result;
+    V_VT(&argument) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&argument) = &text;
+    VariantInit(&result);
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    ASSERT_HRESULT_SUCCEEDED(
+        object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr));
+    ASSERT_EQ(V_VT(&result), VT_BSTR);
+    EXPECT_STREQ(V_BSTR(&result), L"O''Brien");
+    VariantClear(&result);
+
+    // A failing member reports its error as an exception of the call.
+    name = const_cast<LPOLESTR>(L"CaptureDevice");
+    ASSERT_HRESULT_SUCCEEDED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    EXCEPINFO exception{};
+    EXPECT_EQ(object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, nullptr),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(exception.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 445));
+    if (exception.bstrDescription) {
+        EXPECT_STREQ(exception.bstrDescription, L"Object doesn't support this action");
+    }
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+}
+
+TEST_F(Client, DoDeviceFunctionWithoutNameIsEmptyAndLoadEquipPropsIsExact) {
+    Bstr result;
+    ASSERT_HRESULT_SUCCEEDED(object_->DoDeviceFunction(result.Out()));
+    EXPECT_EQ(result.str(), L"");
+    Bstr lower(L"capture Sorvane");
+    ASSERT_HRESULT_SUCCEEDED(object_->LoadEquipProps(&lower));
+    ASSERT_HRESULT_SUCCEEDED(object_->get_EquipProgPathFName(result.Out()));
+    EXPECT_EQ(result.str(), L"");
+    Bstr name(L"Review Sorvane");
+    ASSERT_HRESULT_SUCCEEDED(object_->LoadEquipProps(&name));
+    ASSERT_HRESULT_SUCCEEDED(object_->get_EquipProgPathFName(result.Out()));
+    EXPECT_EQ(result.str(), L"C:\\SCANSUITE\\bin\\Enrolix.exe");
+    ASSERT_HRESULT_SUCCEEDED(object_->get_EquipDataPath(result.Out()));
+    EXPECT_EQ(result.str(), L"C:\\Host\\Pgms");
+}
+
+TEST_F(Client, LibraryCannotUnloadWhileAnObjectLives) {
+    auto canUnload = Export<CanUnloadFn>(library_, "DllCanUnloadNow");
+    ASSERT_NE(canUnload, nullptr);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    object_->Release();
+    object_ = nullptr;
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+std::wstring DefaultValue(HKEY root, const std::wstring& key) {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return buffer;
+}
+
+TEST(Registration, PerUserInstallWritesTheClassKeysAndUninstallRemovesThem) {
+    HMODULE library = LoadLibraryW(DllPath().c_str());
+    ASSERT_NE(library, nullptr);
+    auto install = Export<InstallFn>(library, "DllInstall");
+    ASSERT_NE(install, nullptr);
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring clsid = classes + L"CLSID\\{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}";
+    const std::wstring typelib = classes + L"TypeLib\\{EA3E15A2-1AD0-426B-8481-C5E915E56EE7}";
+    const std::wstring iface = classes + L"Interface\\{B79558F2-BBF3-45AF-A4E9-4970CD9495D5}";
+    ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, clsid));
+
+    ASSERT_HRESULT_SUCCEEDED(install(TRUE, L"user"));
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, classes + L"Orvanta.clsOrvanta\\CLSID"),
+              L"{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}");
+    std::wstring server = DefaultValue(HKEY_CURRENT_USER, clsid + L"\\InprocServer32");
+    EXPECT_EQ(lstrcmpiW(server.c_str(), DllPath().c_str()), 0) << std::string(server.begin(), server.end());
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, clsid + L"\\ProgID"), L"Orvanta.clsOrvanta");
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, typelib + L"\\1.0"), L"Orvanta");
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, iface), L"_clsOrvanta");
+    // Nothing for the machine.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid));
+
+    ASSERT_HRESULT_SUCCEEDED(install(FALSE, L"user"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"Orvanta.clsOrvanta"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, clsid));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, typelib));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, iface));
+    // Unregistering what is not registered is no failure.
+    EXPECT_HRESULT_SUCCEEDED(install(FALSE, L"user"));
+    FreeLibrary(library);
+}
+
+}  // namespace
+
+}  // namespace orvanta::test

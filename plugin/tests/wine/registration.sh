@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Registering Orvanta.dll per machine and per user, and unregistering it, leaves the registry as it was; the
+# keys in between are really there. Argument: Orvanta.dll.
+set -uo pipefail
+source "$ORVANTA_WINE_LIB"
+source "$(dirname "$0")/plugin_lib.sh"
+
+CLASS='{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}'
+LIBRARY='{EA3E15A2-1AD0-426B-8481-C5E915E56EE7}'
+INTERFACE='{B79558F2-BBF3-45AF-A4E9-4970CD9495D5}'
+ROOTS=('HKEY_CLASSES_ROOT' 'HKEY_LOCAL_MACHINE\Software\Classes' 'HKEY_CURRENT_USER\Software\Classes')
+
+# The registry below each root as text, one file per root: NAME.0, NAME.1, NAME.2. A root that does not exist,
+# or holds nothing but its own empty key (Wine creates HKCU\Software\Classes on first use), dumps as empty.
+dump() {  # name
+    local i code text
+    for i in 0 1 2; do
+        : >"$WINE_TEST_DIR/$1.$i"
+        rm -f "$WINE_TEST_DIR/$1.$i.reg"
+        code=$(wine_run_tool reg.exe export "${ROOTS[$i]}" "$(winpath "$WINE_TEST_DIR/$1.$i.reg")" /y) ||
+            { fail "reg export ${ROOTS[$i]} gave no exit code"; continue; }
+        [ -f "$WINE_TEST_DIR/$1.$i.reg" ] || continue
+        [ "$code" = 0 ] || fail "reg export ${ROOTS[$i]} exited with $code"
+        text=$(iconv -f UTF-16LE -t UTF-8 "$WINE_TEST_DIR/$1.$i.reg" | tr -d '\r' | sed '1s/^\xef\xbb\xbf//')
+        [ "$(printf '%s\n' "$text" | grep -c '^\[')" -gt 1 ] && printf '%s\n' "$text" >"$WINE_TEST_DIR/$1.$i"
+    done
+}
+
+same_as() {  # before, after, what
+    local i
+    for i in 0 1 2; do
+        WINE_CHECKS=$((WINE_CHECKS + 1))
+        if diff -q "$WINE_TEST_DIR/$1.$i" "$WINE_TEST_DIR/$2.$i" >/dev/null; then
+            echo "ok: $3: ${ROOTS[$i]} as before"
+        else
+            fail "$3: ${ROOTS[$i]} changed:"
+            diff "$WINE_TEST_DIR/$1.$i" "$WINE_TEST_DIR/$2.$i" | head -40 >&2
+        fi
+    done
+}
+
+# A key and its values from a dump, as "[key]" followed by its value lines.
+key_of() {  # dump file, key below the root
+    awk -v want="$2" 'BEGIN { IGNORECASE = 1 }
+        /^\[/ { inside = (tolower(substr($0, 2, length($0) - 2)) == tolower(want)); if (inside) print; next }
+        inside && NF { print }' "$WINE_TEST_DIR/$1"
+}
+
+check_registered() {  # dump name, root index, what
+    local d=$1.$2 path
+    path=$(winpath "$PLUGIN_DIR/Orvanta.dll")
+    local root=${ROOTS[$2]}
+    check_contains "$(key_of "$d" "$root\\Orvanta.clsOrvanta\\CLSID")" "@=\"$CLASS\"" "$3: ProgID names the class"
+    check_contains "$(key_of "$d" "$root\\CLSID\\$CLASS\\ProgID")" '@="Orvanta.clsOrvanta"' "$3: class names the ProgID"
+    check_contains "$(key_of "$d" "$root\\CLSID\\$CLASS\\InprocServer32")" "@=\"${path//\\/\\\\}\"" \
+        "$3: InprocServer32 is the DLL"
+    check_contains "$(key_of "$d" "$root\\CLSID\\$CLASS\\TypeLib")" "@=\"$LIBRARY\"" "$3: class names its type library"
+    check_contains "$(grep -iF "[$root\\TypeLib\\$LIBRARY\\1.0]" "$WINE_TEST_DIR/$d")" "1.0" \
+        "$3: type library 1.0 registered"
+    check_contains "$(key_of "$d" "$root\\Interface\\$INTERFACE")" "@=\"_clsOrvanta\"" "$3: interface registered"
+}
+
+absent() {  # dump name, root index, what
+    WINE_CHECKS=$((WINE_CHECKS + 1))
+    if grep -qi -e "$CLASS" -e "$LIBRARY" -e 'Orvanta\.clsOrvanta' "$WINE_TEST_DIR/$1.$2"; then
+        fail "$3: Orvanta keys in ${ROOTS[$2]}"
+    else
+        echo "ok: $3: nothing of Orvanta in ${ROOTS[$2]}"
+    fi
+}
+
+remove_host_files
+host_praxo
+mkdir -p "$PLUGIN_DIR"
+cp "$1" "$PLUGIN_DIR/Orvanta.dll"
+run_cscript create.vbs False
+
+# Per machine.
+dump before
+_register "$PLUGIN_DIR" Orvanta.dll /s
+dump machine
+check_registered machine 0 "per machine, merged view"
+check_registered machine 1 "per machine"
+absent machine 2 "per machine"
+run_cscript create.vbs True
+_register "$PLUGIN_DIR" Orvanta.dll /u /s
+dump unregistered
+same_as before unregistered "per machine, after unregistering"
+run_cscript create.vbs False
+
+# Per user: DllInstall with "user" only, never DllRegisterServer.
+_register "$PLUGIN_DIR" Orvanta.dll /s /n /i:user
+dump user
+check_registered user 2 "per user"
+absent user 1 "per user"
+_register "$PLUGIN_DIR" Orvanta.dll /s /u /n /i:user
+dump user_unregistered
+same_as before user_unregistered "per user, after unregistering"
+
+# Unregistering what is not registered changes nothing either.
+_register "$PLUGIN_DIR" Orvanta.dll /s /u
+_register "$PLUGIN_DIR" Orvanta.dll /s /u /n /i:user
+dump twice
+same_as before twice "unregistering twice"
+
+remove_host_files
+wine_finish

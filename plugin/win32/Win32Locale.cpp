@@ -1,0 +1,45 @@
+#include "plugin/win32/Win32Locale.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace orvanta::win32 {
+
+std::string Win32Locale::ToAnsi(std::u16string_view text) {
+    if (text.empty()) return {};
+    auto wide = reinterpret_cast<const wchar_t*>(text.data());
+    int length = static_cast<int>(text.size());
+    int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, length, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::u16string Win32Locale::FromAnsi(std::string_view text) {
+    if (text.empty()) return {};
+    int length = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (size <= 0) return {};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(size));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, buffer.data(), size);
+    return std::u16string(buffer.begin(), buffer.end());
+}
+
+std::u16string Win32Locale::LongTime(const std::tm& time) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(time.tm_year + 1900);
+    st.wMonth = static_cast<WORD>(time.tm_mon + 1);
+    st.wDay = static_cast<WORD>(time.tm_mday);
+    st.wDayOfWeek = static_cast<WORD>(time.tm_wday);
+    st.wHour = static_cast<WORD>(time.tm_hour);
+    st.wMinute = static_cast<WORD>(time.tm_min);
+    st.wSecond = static_cast<WORD>(time.tm_sec);
+    wchar_t buffer[128];
+    int size = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
+    if (size <= 1) return {};
+    return std::u16string(buffer, buffer + size - 1);
+}
+
+}  // namespace orvanta::win32
