@@ -5,6 +5,7 @@
 
 #include "Module.h"
 #include "OrvantaObject.h"
+#include "SingleInterfaceObject.h"
 
 namespace orvanta::com {
 
@@ -36,26 +37,9 @@ std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
     return PositionOf(value);
 }
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public SingleInterfaceObject<IEnumVARIANT, IID_IEnumVARIANT> {
 public:
-    Enumerator(std::vector<Variant> items, ULONG next) : items_(std::move(items)), next_(next) { Module::AddObject(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumVARIANT)) {
-            *object = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    Enumerator(std::vector<Variant> items, ULONG next) : items_(std::move(items)), next_(next) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
         if (!out && count > 0) return E_POINTER;
@@ -89,9 +73,6 @@ public:
     }
 
 private:
-    ~Enumerator() { Module::ReleaseObject(); }
-
-    std::atomic<ULONG> references_{1};
     std::vector<Variant> items_;
     ULONG next_;
 };

@@ -4,7 +4,6 @@
 // The COM headers build on windows.h.
 #include <olectl.h>
 
-#include <atomic>
 #include <new>
 
 #include "ComSupport.h"
@@ -12,30 +11,14 @@
 #include "OrvantaClass.h"
 #include "Orvanta_h.h"
 #include "Registration.h"
+#include "SingleInterfaceObject.h"
 
 using orvanta::com::Module;
 
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public orvanta::com::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
@@ -46,12 +29,6 @@ public:
         Module::Lock(lock != FALSE);
         return S_OK;
     }
-
-    ClassFactory() { Module::AddObject(); }
-
-private:
-    ~ClassFactory() { Module::ReleaseObject(); }
-    std::atomic<ULONG> references_{1};
 };
 
 // "user" (any case) selects the current user's classes; anything else the machine's.
