@@ -156,19 +156,7 @@ HRESULT OrvantaClass::InterfaceSupportsErrorInfo(REFIID riid) {
     HRESULT OrvantaClass::putref_##Name(IDispatch* value) {    \
         return Guard([&] { core_.Name = HoldObject(value); }); \
     }
-ORVANTA_OBJECT_FIELD(mobjPatient)
-ORVANTA_OBJECT_FIELD(mobjKWVisTestsDataObject)
-ORVANTA_OBJECT_FIELD(mobjUAVAKWTestsDataObject)
-ORVANTA_OBJECT_FIELD(mobjRTSubjDataObject)
-ORVANTA_OBJECT_FIELD(mobjRTFinalDataObject)
-ORVANTA_OBJECT_FIELD(mobjTrailCLDataObject)
-ORVANTA_OBJECT_FIELD(mobjLMDataObject)
-ORVANTA_OBJECT_FIELD(mobjRMDataObject)
-ORVANTA_OBJECT_FIELD(mobjKMDataObject)
-ORVANTA_OBJECT_FIELD(mobjARDataObject)
-ORVANTA_OBJECT_FIELD(mobjVLDataObject)
-ORVANTA_OBJECT_FIELD(mobjLXDataObject)
-ORVANTA_OBJECT_FIELD(mobjPresentingCLDataObject)
+ORVANTA_OBJECT_FIELDS(ORVANTA_OBJECT_FIELD)
 #undef ORVANTA_OBJECT_FIELD
 
 HRESULT OrvantaClass::get_gblnShouldWriteToLog(VARIANT_BOOL* value) {

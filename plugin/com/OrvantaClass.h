@@ -9,6 +9,22 @@
 #include "OrvantaObject.h"
 #include "Orvanta_h.h"
 
+// The object-valued public fields of _clsOrvanta, in interface order.
+#define ORVANTA_OBJECT_FIELDS(X) \
+    X(mobjPatient)               \
+    X(mobjKWVisTestsDataObject)  \
+    X(mobjUAVAKWTestsDataObject) \
+    X(mobjRTSubjDataObject)      \
+    X(mobjRTFinalDataObject)     \
+    X(mobjTrailCLDataObject)     \
+    X(mobjLMDataObject)          \
+    X(mobjRMDataObject)          \
+    X(mobjKMDataObject)          \
+    X(mobjARDataObject)          \
+    X(mobjVLDataObject)          \
+    X(mobjLXDataObject)          \
+    X(mobjPresentingCLDataObject)
+
 namespace orvanta::com {
 
 class OrvantaClass final : public _clsOrvanta, public ISupportErrorInfo {
@@ -35,19 +51,7 @@ public:
 #define ORVANTA_OBJECT_FIELD(Name)                                    \
     HRESULT STDMETHODCALLTYPE get_##Name(IDispatch** value) override; \
     HRESULT STDMETHODCALLTYPE putref_##Name(IDispatch* value) override;
-    ORVANTA_OBJECT_FIELD(mobjPatient)
-    ORVANTA_OBJECT_FIELD(mobjKWVisTestsDataObject)
-    ORVANTA_OBJECT_FIELD(mobjUAVAKWTestsDataObject)
-    ORVANTA_OBJECT_FIELD(mobjRTSubjDataObject)
-    ORVANTA_OBJECT_FIELD(mobjRTFinalDataObject)
-    ORVANTA_OBJECT_FIELD(mobjTrailCLDataObject)
-    ORVANTA_OBJECT_FIELD(mobjLMDataObject)
-    ORVANTA_OBJECT_FIELD(mobjRMDataObject)
-    ORVANTA_OBJECT_FIELD(mobjKMDataObject)
-    ORVANTA_OBJECT_FIELD(mobjARDataObject)
-    ORVANTA_OBJECT_FIELD(mobjVLDataObject)
-    ORVANTA_OBJECT_FIELD(mobjLXDataObject)
-    ORVANTA_OBJECT_FIELD(mobjPresentingCLDataObject)
+    ORVANTA_OBJECT_FIELDS(ORVANTA_OBJECT_FIELD)
 #undef ORVANTA_OBJECT_FIELD
     HRESULT STDMETHODCALLTYPE get_gblnShouldWriteToLog(VARIANT_BOOL* value) override;
     HRESULT STDMETHODCALLTYPE put_gblnShouldWriteToLog(VARIANT_BOOL value) override;
