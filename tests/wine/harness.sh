@@ -19,7 +19,13 @@
 set -euo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-WINE=${ORVANTA_WINE:-wine}
+# Debian's `wine` starts the 32-bit loader first whenever wine32 is installed, and that loader cannot run
+# where the kernel runs no 32-bit code: x64 programs get the 64-bit loader itself.
+WINE=${ORVANTA_WINE:-}
+if [ -z "$WINE" ]; then
+    WINE=wine
+    [ -x /usr/lib/wine/wine64 ] && WINE=/usr/lib/wine/wine64
+fi
 
 die() {
     echo "harness: $*" >&2
