@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/SystemTime.h"
+
 namespace orvanta::win32 {
 
 std::string Win32Locale::ToAnsi(std::u16string_view text) {
@@ -28,14 +30,7 @@ std::u16string Win32Locale::FromAnsi(std::string_view text) {
 }
 
 std::u16string Win32Locale::LongTime(const std::tm& time) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(time.tm_year + 1900);
-    st.wMonth = static_cast<WORD>(time.tm_mon + 1);
-    st.wDay = static_cast<WORD>(time.tm_mday);
-    st.wDayOfWeek = static_cast<WORD>(time.tm_wday);
-    st.wHour = static_cast<WORD>(time.tm_hour);
-    st.wMinute = static_cast<WORD>(time.tm_min);
-    st.wSecond = static_cast<WORD>(time.tm_sec);
+    SYSTEMTIME st = platform::win32::SystemTimeOf(time);
     wchar_t buffer[128];
     int size = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
     if (size <= 1) return {};

@@ -1,0 +1,91 @@
+// The rows of the image file list: one per image file of a patient, read from the file names, kept in the
+// order the list shows them.
+//
+// An image file name is a sequence of fields separated by "_": patient file key, exam number, five fields of
+// the device's own export name, eye, date, time (its parts separated by "-"). A name with fewer fields is
+// listed all the same, the fields it lacks empty.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/DateFormat.h"
+
+namespace orvanta {
+
+// PATIENTID without "-", cut to 16 characters: the first field of every image file name of the patient.
+std::u16string PatientFileKey(std::u16string_view patientId);
+// The wildcard pattern that finds the patient's files (and any other name beginning with key and "_").
+std::u16string PatientFilePattern(std::u16string_view folder, std::u16string_view key);
+// Whether the name's first field is key, exactly.
+bool IsPatientFile(std::u16string_view name, std::u16string_view key);
+
+// Visible columns, numbered from 1 as the list shows them.
+enum class ImageColumn { Patient = 1, Exam = 2, Date = 3, Time = 4, Eye = 5 };
+inline constexpr int kImageColumnCount = 5;
+
+struct ImageColumnInfo {
+    std::u16string_view header;
+    int widthChars;  // in average characters of the list's font
+};
+const ImageColumnInfo& ColumnInfo(ImageColumn column);
+
+struct ImageRow {
+    std::u16string exam, date, time, eye;
+    std::u16string fileName;  // the whole name; the folder is the list's
+    // What the texts read as, for sorting: the date as automation date, the time in seconds, the exam number.
+    std::optional<double> dateValue;
+    std::optional<std::int32_t> timeValue;
+    std::optional<std::uint64_t> examValue;
+};
+
+// A time of day at the start of a text: h:mm or h:mm:ss, then the end, a "." (an extension) or a blank with
+// an optional AM or PM. Seconds since midnight; nullopt otherwise.
+std::optional<std::int32_t> ReadTimeOfDay(std::u16string_view text);
+
+class ImageList {
+public:
+    // Empties the list and makes key and folder those of the rows to come; the order becomes newest first.
+    void Reset(std::u16string_view key, std::u16string_view folder);
+    // Adds a row when the name is the patient's file (first field equal to the key); false otherwise.
+    bool Add(std::u16string_view name, platform::IDateFormat& dates);
+    // Date, then time, both descending: the newest first.
+    void SortNewestFirst();
+    // A click on the header of column (1 to 5): sorts by it, the date column with the eye as second key
+    // (ascending); the order of the first key toggles from click to click. The eye header does nothing.
+    // True when the rows were sorted.
+    bool HeaderClick(int column);
+
+    std::size_t Count() const { return rows_.size(); }
+    const ImageRow& Row(std::size_t index) const { return rows_[index]; }
+    const std::u16string& Key() const { return key_; }
+    const std::u16string& Folder() const { return folder_; }
+    // The text of a visible column (1 to 5) of a row.
+    const std::u16string& Cell(std::size_t row, int column) const;
+    // folder + "\" + file name.
+    std::u16string Path(std::size_t row) const;
+
+private:
+    struct SortKey {
+        int column = 0;  // 0: none
+        bool descending = false;
+    };
+    void Sort(SortKey first, SortKey second);
+
+    std::u16string key_, folder_;
+    std::vector<ImageRow> rows_;
+    bool firstKeyDescending_ = true;
+    // Date texts already read: the names of one patient repeat them.
+    struct ReadDate {
+        std::u16string shown;
+        std::optional<double> value;
+    };
+    std::unordered_map<std::u16string, ReadDate> dateCache_;
+};
+
+}  // namespace orvanta
