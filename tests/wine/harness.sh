@@ -157,6 +157,10 @@ cmd_start() {
     fi
     timeout 60 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         </dev/null >>"$log" 2>&1 || { cat "$log" >&2; stop_harness; die "cannot switch off the crash dialog"; }
+    # Without a window manager Wine waits about 2 s whenever a framed window closes, unless it draws the
+    # frames itself.
+    timeout 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        </dev/null >>"$log" 2>&1 || { cat "$log" >&2; stop_harness; die "cannot set the X11 driver unmanaged"; }
     if ! timeout 60 "$WINE" "$UIAUTO_EXE" list </dev/null >>"$log" 2>&1; then
         cat "$log" >&2
         stop_harness

@@ -16,6 +16,16 @@
 //       Asks the window to close (WM_CLOSE) and waits until it has gone.
 //   uiauto dump --title T [--class C] [--timeout-ms N]
 //       Prints the window's child controls: handle, class, control id, enabled state, text.
+//   uiauto read-list --title T [--class C] [--timeout-ms N]
+//       Prints the window's ListView as tab-separated lines (UTF-8): "header" and the header texts, "width"
+//       and the column widths in pixels, "needed" and the widths the longest text of each column (header
+//       included) needs, one "row" line per row with its cells, and "active" with the active row (1-based,
+//       0 for none) and "top" with the first row in view (1-based).
+//   uiauto click-header --title T --column N      posts a click on the header of column N (1-based)
+//   uiauto dblclick-row --title T --row N         scrolls row N (1-based) into view and double-clicks it
+//   uiauto key --title T --key down|up|home|end|return|escape
+//       Posts the key to the window's ListView, as if it had the focus.
+//   uiauto rect --title T    prints the window's screen rectangle: left top width height
 //
 // The default timeout is 10000 ms. Exit code 0 on success; 1 with a message on stderr when the window or
 // button did not turn up (or the window did not close) in time; 2 for a usage error.
@@ -30,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "RemoteList.h"
 #include "UnixPath.h"
 
 namespace {
@@ -44,6 +55,9 @@ struct Options {
     std::optional<std::string> windowClass;
     std::optional<std::string> button;
     std::optional<std::string> textOut;
+    std::optional<std::string> key;
+    int column = 0;
+    int row = 0;
     DWORD timeoutMs = 10000;
     bool all = false;
 };
@@ -255,6 +269,89 @@ int Dump(HWND window) {
     return 0;
 }
 
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                            nullptr);
+    return result;
+}
+
+// Room a report-view cell leaves around its text, as the list draws it.
+constexpr int kCellPadding = 12;
+
+int ReadList(const tools::RemoteList& list) {
+    int columns = list.ColumnCount(), rows = list.RowCount();
+    std::vector<int> needed(static_cast<std::size_t>(columns > 0 ? columns : 0), 0);
+    auto need = [&](int column, const std::wstring& text) {
+        int width = list.TextWidth(text) + kCellPadding;
+        if (width > needed[column]) needed[column] = width;
+    };
+    std::string header = "header", widths = "width", lines;
+    for (int c = 0; c < columns; ++c) {
+        std::wstring text = list.Header(c);
+        header += '\t';
+        header += Utf8(text);
+        widths += '\t';
+        widths += std::to_string(list.ColumnWidth(c));
+        need(c, text);
+    }
+    for (int r = 0; r < rows; ++r) {
+        lines += "row";
+        for (int c = 0; c < columns; ++c) {
+            std::wstring text = list.Cell(r, c);
+            lines += '\t';
+            lines += Utf8(text);
+            need(c, text);
+        }
+        lines += "\n";
+    }
+    std::string neededLine = "needed";
+    for (int width : needed) {
+        neededLine += '\t';
+        neededLine += std::to_string(width);
+    }
+    std::printf("%s\n%s\n%s\n%sactive\t%d\ntop\t%d\n", header.c_str(), widths.c_str(), neededLine.c_str(),
+                lines.c_str(), list.ActiveRow() + 1, list.TopRow() + 1);
+    return 0;
+}
+
+int PostKey(HWND list, const std::string& name) {
+    static const struct {
+        const char* name;
+        WPARAM key;
+    } kKeys[] = {{"down", VK_DOWN}, {"up", VK_UP},         {"home", VK_HOME},
+                 {"end", VK_END},   {"return", VK_RETURN}, {"escape", VK_ESCAPE}};
+    for (const auto& key : kKeys) {
+        if (!SameText(name, key.name)) continue;
+        PostMessageA(list, WM_KEYDOWN, key.key, 1);
+        PostMessageA(list, WM_KEYUP, key.key, static_cast<LPARAM>(0xC0000001u));
+        return 0;
+    }
+    Fail("unknown key " + name);
+    return 2;
+}
+
+int OnList(HWND window, const Options& options) {
+    std::optional<tools::RemoteList> list = tools::RemoteList::Find(window);
+    if (!list) {
+        Fail("no readable ListView in window " + Quoted(*options.title));
+        return 1;
+    }
+    if (options.command == "read-list") return ReadList(*list);
+    if (options.command == "key") return PostKey(list->Handle(), *options.key);
+    bool done = options.command == "click-header" ? list->ClickHeader(options.column - 1)
+                                                  : list->DoubleClickRow(options.row - 1);
+    if (!done) {
+        Fail("no such header or row in window " + Quoted(*options.title));
+        return 1;
+    }
+    return 0;
+}
+
 int Run(const Options& options) {
     if (options.command == "list") return List(options);
     if (options.command == "wait-box") {
@@ -280,6 +377,15 @@ int Run(const Options& options) {
     }
     if (options.command == "wait-window") return 0;
     if (options.command == "dump") return Dump(window);
+    if (options.command == "rect") {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        return 0;
+    }
+    if (options.command == "read-list" || options.command == "click-header" || options.command == "dblclick-row" ||
+        options.command == "key")
+        return OnList(window, options);
     if (options.command == "click") return PressButton(window, options, deadline);
     // close
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -295,7 +401,10 @@ void Usage() {
         "usage: uiauto list [--all]\n"
         "       uiauto wait-box --title T [--class C] [--timeout-ms N] [--click BUTTON] [--text-out FILE]\n"
         "       uiauto wait-window|wait-gone|close|dump --title T [--class C] [--timeout-ms N]\n"
-        "       uiauto click --title T --button BUTTON [--class C] [--timeout-ms N]\n",
+        "       uiauto click --title T --button BUTTON [--class C] [--timeout-ms N]\n"
+        "       uiauto read-list|rect --title T [--class C] [--timeout-ms N]\n"
+        "       uiauto click-header --title T --column N | dblclick-row --title T --row N\n"
+        "       uiauto key --title T --key down|up|home|end|return|escape\n",
         stderr);
 }
 
@@ -317,6 +426,12 @@ std::optional<Options> Parse(int argc, char** argv) {
             options.windowClass = value;
         } else if (name == "--click" || name == "--button") {
             options.button = value;
+        } else if (name == "--column" || name == "--row") {
+            int number = std::atoi(value.c_str());
+            if (number < 1) return std::nullopt;
+            (name == "--column" ? options.column : options.row) = number;
+        } else if (name == "--key") {
+            options.key = value;
         } else if (name == "--text-out") {
             options.textOut = value;
         } else if (name == "--timeout-ms") {
@@ -330,10 +445,14 @@ std::optional<Options> Parse(int argc, char** argv) {
     }
     const std::string& c = options.command;
     if (c == "list") return options;
-    bool known =
-        c == "wait-box" || c == "wait-window" || c == "wait-gone" || c == "click" || c == "close" || c == "dump";
+    bool known = c == "wait-box" || c == "wait-window" || c == "wait-gone" || c == "click" || c == "close" ||
+                 c == "dump" || c == "rect" || c == "read-list" || c == "click-header" || c == "dblclick-row" ||
+                 c == "key";
     if (!known || !options.title) return std::nullopt;
     if (c == "click" && !options.button) return std::nullopt;
+    if ((c == "click-header" && !options.column) || (c == "dblclick-row" && !options.row) ||
+        (c == "key" && !options.key))
+        return std::nullopt;
     return options;
 }
 
