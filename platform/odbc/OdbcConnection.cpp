@@ -9,35 +9,49 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace platform::odbc {
 namespace {
 
 SQLCHAR* Text(std::string& s) { return reinterpret_cast<SQLCHAR*>(s.data()); }
 
-// Every diagnostic record of a handle, one after the other: "message (State:xxxxx,Native:n)".
+// The largest text buffer an SQLSMALLINT length can describe.
+constexpr std::size_t kMaxDiagnosticBuffer = 32767;
+// Drivers that never answer SQL_NO_DATA stop here.
+constexpr SQLSMALLINT kMaxDiagnosticRecords = 64;
+
+// Text the driver wrote into a zeroed buffer: never past its first terminator or the buffer's end.
+std::string WrittenText(const SQLCHAR* buffer, std::size_t size) {
+    const char* text = reinterpret_cast<const char*>(buffer);
+    return std::string(text, strnlen(text, size));
+}
+
+// Every diagnostic record of a handle, one after the other: "message (State:xxxxx,Native:n)". Messages longer
+// than the largest buffer are cut.
 std::string DiagnosticText(SQLSMALLINT type, SQLHANDLE handle, const char* call, SQLRETURN rc) {
     std::string text;
-    for (SQLSMALLINT record = 1;; ++record) {
+    for (SQLSMALLINT record = 1; record <= kMaxDiagnosticRecords; ++record) {
         SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
         SQLINTEGER native = 0;
-        std::string message(1024, '\0');
+        std::vector<SQLCHAR> message(1024, 0);
         SQLSMALLINT length = 0;
-        SQLRETURN got = SQLGetDiagRec(type, handle, record, state, &native, Text(message),
+        SQLRETURN got = SQLGetDiagRec(type, handle, record, state, &native, message.data(),
                                       static_cast<SQLSMALLINT>(message.size()), &length);
         if (got == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-            message.assign(static_cast<std::size_t>(length) + 1, '\0');
-            got = SQLGetDiagRec(type, handle, record, state, &native, Text(message),
+            message.assign(std::min(static_cast<std::size_t>(length) + 1, kMaxDiagnosticBuffer), 0);
+            std::fill(std::begin(state), std::end(state), SQLCHAR{0});
+            got = SQLGetDiagRec(type, handle, record, state, &native, message.data(),
                                 static_cast<SQLSMALLINT>(message.size()), &length);
         }
         if (!SQL_SUCCEEDED(got)) break;
-        message.resize(std::min<std::size_t>(static_cast<std::size_t>(length < 0 ? 0 : length), message.size()));
         if (!text.empty()) text += "; ";
-        text += message;
+        text += WrittenText(message.data(), message.size() - 1);
         text += " (State:";
-        text += reinterpret_cast<const char*>(state);
+        text += WrittenText(state, SQL_SQLSTATE_SIZE);
         text += ",Native:" + std::to_string(native) + ")";
     }
     if (text.empty()) text = std::string(call) + " failed with return code " + std::to_string(rc);
@@ -98,24 +112,38 @@ private:
     SQLHANDLE handle_ = nullptr;
 };
 
-// Reads one column of the current row as text, in chunks; NULL reads empty.
+// Column values longer than this are refused rather than read on for ever.
+constexpr std::size_t kMaxValueSize = std::size_t{16} << 20;
+
+// Reads one column of the current row as text, in chunks; NULL reads empty. Appends only what the driver can
+// have written into the chunk, and refuses lengths that no driver following the rules reports.
 std::string ReadText(const Handle& stmt, SQLUSMALLINT column) {
+    constexpr SQLLEN size = 256;
     std::string value;
-    char chunk[256];
-    for (;;) {
+    for (bool first = true;; first = false) {
+        SQLCHAR chunk[size] = {};
         SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(stmt.get(), column, SQL_C_CHAR, chunk, sizeof chunk, &indicator);
+        SQLRETURN rc = SQLGetData(stmt.get(), column, SQL_C_CHAR, chunk, size, &indicator);
         if (rc == SQL_NO_DATA) break;  // every chunk was read
         stmt.Check(rc, "SQLGetData");
-        if (indicator == SQL_NULL_DATA) return {};
-        const bool truncated = rc == SQL_SUCCESS_WITH_INFO &&
-                               (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof chunk));
-        if (truncated) {
-            value.append(chunk, sizeof chunk - 1);
-            continue;
+        if (indicator == SQL_NULL_DATA) {
+            if (first) return {};
+            throw DbError("SQLGetData reported NULL after part of the value");
         }
-        value.append(chunk, static_cast<std::size_t>(indicator < 0 ? 0 : indicator));
-        break;
+        if (indicator < 0 && indicator != SQL_NO_TOTAL)
+            throw DbError("SQLGetData reported the length " + std::to_string(indicator));
+        const bool more = rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator >= size);
+        if (!more && indicator >= size)
+            throw DbError("SQLGetData reported " + std::to_string(indicator) + " bytes as the whole rest of the value" +
+                          " in a buffer of " + std::to_string(size) + " bytes");
+        const std::size_t written = indicator == SQL_NO_TOTAL ? WrittenText(chunk, size - 1).size()
+                                    : more                    ? static_cast<std::size_t>(size - 1)
+                                                              : static_cast<std::size_t>(indicator);
+        value.append(reinterpret_cast<const char*>(chunk), written);
+        if (!more) break;
+        if (written == 0) throw DbError("SQLGetData reported more data but returned none");
+        if (value.size() > kMaxValueSize)
+            throw DbError("SQLGetData returned more than " + std::to_string(kMaxValueSize) + " bytes");
     }
     return value;
 }
