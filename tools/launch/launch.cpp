@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandLine.h"
 #include "UnixPath.h"
 
 namespace {
@@ -34,75 +35,19 @@ struct Options {
     std::string commandLine;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-const char* SkipBlanks(const char* p) {
-    while (IsBlank(*p)) ++p;
-    return p;
-}
-
-// The program name at the start of a command line: up to the closing quote, or to the first blank.
-const char* SkipProgramName(const char* p) {
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"') ++p;
-        if (*p == '"') ++p;
-    } else {
-        while (*p && !IsBlank(*p)) ++p;
-    }
-    return SkipBlanks(p);
-}
-
-// One argument by the C runtime's rules: 2n backslashes and a quote give n backslashes and toggle
-// quoting, 2n+1 give n and a literal quote, "" inside quotes is a literal quote; other backslashes stay.
-std::string NextArgument(const char*& p) {
-    std::string argument;
-    bool quoted = false;
-    while (*p && (quoted || !IsBlank(*p))) {
-        if (*p == '\\') {
-            std::size_t slashes = 0;
-            while (*p == '\\') {
-                ++slashes;
-                ++p;
-            }
-            if (*p == '"') {
-                argument.append(slashes / 2, '\\');
-                if (slashes % 2 == 1) {
-                    argument += '"';
-                    ++p;
-                }
-            } else {
-                argument.append(slashes, '\\');
-            }
-        } else if (*p == '"') {
-            if (quoted && p[1] == '"') {
-                argument += '"';
-                p += 2;
-            } else {
-                quoted = !quoted;
-                ++p;
-            }
-        } else {
-            argument += *p++;
-        }
-    }
-    p = SkipBlanks(p);
-    return argument;
-}
-
 std::optional<Options> Parse(const char* commandLine) {
     Options options;
-    const char* p = SkipProgramName(commandLine);
+    const char* p = tools::ReadProgramName(commandLine);
     while (*p) {
         const char* start = p;
-        std::string word = NextArgument(p);
+        std::string word = tools::NextArgument(p);
         if (word == "--") break;
         if (word.rfind("--", 0) != 0) {
             p = start;
             break;
         }
         if (!*p) return std::nullopt;
-        std::string value = NextArgument(p);
+        std::string value = tools::NextArgument(p);
         if (word == "--cwd") {
             options.cwd = tools::ToWindowsPath(value);
         } else if (word == "--exit-code-file") {
