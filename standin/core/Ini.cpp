@@ -74,7 +74,9 @@ Ini Ini::Load(const std::filesystem::path& file) {
 std::string Ini::Format() const {
     std::string out;
     for (const Section& section : sections) {
-        if (!section.name.empty() || !out.empty()) out += "[" + section.name + "]\n";
+        // Entries before any section line belong to the nameless section; written first, it needs no header
+        // unless it is empty, which only its header keeps.
+        if (!section.name.empty() || !out.empty() || section.entries.empty()) out += "[" + section.name + "]\n";
         for (const auto& [k, v] : section.entries) out += k + " = " + v + "\n";
         out += "\n";
     }
