@@ -1,5 +1,6 @@
 #include "platform/fake/MemoryFileSystem.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace platform::fake {
@@ -29,37 +30,66 @@ bool MemoryFileSystem::ParentExists(const std::string& key) const {
     return IsDriveRoot(parent) || folders_.count(parent) > 0;
 }
 
+bool MemoryFileSystem::Fail(std::uint32_t error) {
+    lastError = error;
+    return false;
+}
+
+void MemoryFileSystem::Name(const std::string& key, const std::string& path) {
+    if (names_.count(key)) return;
+    std::string normal = path;
+    for (char& c : normal)
+        if (c == '/') c = '\\';
+    while (normal.size() > 3 && normal.back() == '\\') normal.pop_back();
+    auto slash = normal.rfind('\\');
+    names_[key] = Named{slash == std::string::npos ? normal : normal.substr(slash + 1), ++created_};
+}
+
 std::optional<FileStatus> MemoryFileSystem::Status(const std::string& path) {
     std::string key = Key(path);
     if (IsDriveRoot(key) || folders_.count(key)) return FileStatus{true, false, 0};
     auto it = files_.find(key);
-    if (it == files_.end()) return std::nullopt;
+    if (it == files_.end()) {
+        Fail(ParentExists(key) ? error::kFileNotFound : error::kPathNotFound);
+        return std::nullopt;
+    }
     return FileStatus{false, it->second.readOnly, it->second.content.size()};
 }
 
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
     std::string key = Key(path);
-    if (IsDriveRoot(key) || folders_.count(key) || files_.count(key) || !ParentExists(key)) return false;
+    if (key.empty() || !ParentExists(key)) return Fail(error::kPathNotFound);
+    if (IsDriveRoot(key) || folders_.count(key) || files_.count(key)) return Fail(error::kAlreadyExists);
     folders_.insert(key);
+    Name(key, path);
     return true;
 }
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
     std::string key = Key(path);
     auto it = files_.find(key);
-    if (it == files_.end() || it->second.readOnly || undeletable.count(key)) return false;
+    if (it == files_.end()) return Fail(ParentExists(key) ? error::kFileNotFound : error::kPathNotFound);
+    if (it->second.readOnly) return Fail(error::kAccessDenied);
+    if (undeletable.count(key)) return Fail(error::kSharingViolation);
     files_.erase(it);
+    names_.erase(key);
     return true;
 }
 
 bool MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists) {
-    auto source = files_.find(Key(from));
+    std::string sourceKey = Key(from);
+    auto source = files_.find(sourceKey);
     std::string target = Key(to);
-    if (source == files_.end() || folders_.count(target) || !ParentExists(target)) return false;
-    if (failingCopies.count(target)) return false;
+    if (source == files_.end()) return Fail(ParentExists(sourceKey) ? error::kFileNotFound : error::kPathNotFound);
+    if (!ParentExists(target)) return Fail(error::kPathNotFound);
+    if (folders_.count(target) || failingCopies.count(target)) return Fail(error::kAccessDenied);
     auto existing = files_.find(target);
-    if (existing != files_.end() && (failIfExists || existing->second.readOnly)) return false;
-    files_[target] = source->second;
+    if (existing != files_.end() && failIfExists) return Fail(error::kFileExists);
+    if (existing != files_.end() && existing->second.readOnly) return Fail(error::kAccessDenied);
+    File copy = source->second;
+    if (shortCopies.count(target)) copy.content.resize(copy.content.size() / 2);
+    files_[target] = std::move(copy);
+    Name(target, to);
     return true;
 }
 
@@ -75,9 +105,11 @@ bool MemoryFileSystem::SetWritable(const std::string& path, bool writable) {
 
 bool MemoryFileSystem::WriteText(const std::string& path, std::string_view data, WriteMode mode) {
     std::string key = Key(path);
-    if (writesFail || folders_.count(key) || !ParentExists(key)) return false;
+    if (!ParentExists(key)) return Fail(error::kPathNotFound);
+    if (writesFail || folders_.count(key)) return Fail(error::kAccessDenied);
     auto it = files_.find(key);
-    if (it != files_.end() && it->second.readOnly) return false;
+    if (it != files_.end() && it->second.readOnly) return Fail(error::kAccessDenied);
+    Name(key, path);
     File& file = files_[key];
     if (mode == WriteMode::Truncate) file.content.clear();
     file.content.append(data);
@@ -86,16 +118,25 @@ bool MemoryFileSystem::WriteText(const std::string& path, std::string_view data,
 
 void MemoryFileSystem::AddFolder(const std::string& path) {
     std::string key = Key(path);
-    while (!key.empty() && !IsDriveRoot(key)) {
-        folders_.insert(key);
-        key = Parent(key);
-    }
+    if (key.empty() || IsDriveRoot(key)) return;
+    std::string normal = path;
+    for (char& c : normal)
+        if (c == '/') c = '\\';
+    auto slash = normal.find_last_of('\\', normal.find_last_not_of('\\'));
+    if (slash != std::string::npos) AddFolder(normal.substr(0, slash));
+    folders_.insert(key);
+    Name(key, path);
 }
 
 void MemoryFileSystem::AddFile(const std::string& path, std::string content, bool readOnly) {
     std::string key = Key(path);
-    AddFolder(Parent(key));
+    std::string normal = path;
+    for (char& c : normal)
+        if (c == '/') c = '\\';
+    auto slash = normal.rfind('\\');
+    if (slash != std::string::npos) AddFolder(normal.substr(0, slash));
     files_[key] = File{std::move(content), readOnly};
+    Name(key, path);
 }
 
 bool MemoryFileSystem::HasFile(const std::string& path) const { return files_.count(Key(path)) > 0; }
@@ -116,6 +157,89 @@ void MemoryFileSystem::Forget(const std::string& path) {
     std::string key = Key(path);
     files_.erase(key);
     folders_.erase(key);
+    names_.erase(key);
+}
+
+MemoryFileSystem::File* MemoryFileSystem::FindMutable(const std::string& path) {
+    auto it = files_.find(Key(path));
+    return it == files_.end() ? nullptr : &it->second;
+}
+
+bool MemoryFileSystem::ChangeCurrentDirectory(const std::string& path) {
+    std::string key = Key(path);
+    if (!IsDriveRoot(key) && !folders_.count(key)) return Fail(error::kPathNotFound);
+    currentDirectory = path;
+    return true;
+}
+
+bool MemoryFileSystem::Matches(const std::string& pattern, const std::string& name) {
+    auto upper = [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); };
+    // Classic backtracking match of * and ?.
+    auto match = [&](const std::string& p, const std::string& n) {
+        std::size_t pi = 0, ni = 0, star = std::string::npos, resume = 0;
+        while (ni < n.size()) {
+            if (pi < p.size() && (p[pi] == '?' || upper(p[pi]) == upper(n[ni]))) {
+                ++pi, ++ni;
+            } else if (pi < p.size() && p[pi] == '*') {
+                star = pi++;
+                resume = ni;
+            } else if (star != std::string::npos) {
+                pi = star + 1;
+                ni = ++resume;
+            } else {
+                return false;
+            }
+        }
+        while (pi < p.size() && p[pi] == '*') ++pi;
+        return pi == p.size();
+    };
+    if (match(pattern, name)) return true;
+    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+           name.find('.') == std::string::npos && match(pattern, name + ".");
+}
+
+std::optional<std::vector<DirEntry>> MemoryFileSystem::List(const std::string& pattern) {
+    std::string normal = pattern;
+    for (char& c : normal)
+        if (c == '/') c = '\\';
+    auto slash = normal.rfind('\\');
+    std::string folder = slash == std::string::npos ? currentDirectory : normal.substr(0, slash);
+    std::string namePattern = slash == std::string::npos ? normal : normal.substr(slash + 1);
+    std::string folderKey = Key(folder.empty() ? std::string("\\") : folder);
+    if (!IsDriveRoot(folderKey) && !folders_.count(folderKey)) {
+        Fail(error::kPathNotFound);
+        return std::nullopt;
+    }
+    if (failingLists.count(folderKey)) {
+        Fail(error::kAccessDenied);
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::uint64_t, DirEntry>> found;
+    for (const auto& [key, named] : names_) {
+        if (Parent(key) != folderKey && !(IsDriveRoot(folderKey) && Parent(key) + "\\" == folderKey)) continue;
+        if (!Matches(namePattern, named.name)) continue;
+        DirEntry entry;
+        entry.name = named.name;
+        if (auto file = files_.find(key); file != files_.end()) {
+            entry.size = file->second.content.size();
+            entry.hidden = file->second.hidden;
+            entry.system = file->second.system;
+        } else {
+            entry.isDirectory = true;
+        }
+        found.emplace_back(named.created, std::move(entry));
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<DirEntry> entries;
+    for (auto& [created, entry] : found) entries.push_back(std::move(entry));
+    return entries;
+}
+
+std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) {
+    std::vector<std::string> names;
+    if (auto entries = List(folder + "\\*"))
+        for (const auto& entry : *entries) names.push_back(entry.name);
+    return names;
 }
 
 }  // namespace platform::fake

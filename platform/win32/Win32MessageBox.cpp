@@ -39,7 +39,13 @@ unsigned Win32MessageBox::Flags(const MsgStyle& style) {
 }
 
 MsgAnswer Win32MessageBox::Show(const std::string& text, const std::string& caption, const MsgStyle& style) {
-    switch (MessageBoxA(nullptr, text.c_str(), caption.c_str(), Flags(style))) {
+    unsigned flags = Flags(style);
+    HWND owner = nullptr;
+    if (owner_ == BoxOwner::CallingThread) {
+        owner = GetActiveWindow();
+        if (!owner) flags |= MB_TASKMODAL;
+    }
+    switch (MessageBoxA(owner, text.c_str(), caption.c_str(), flags)) {
         case IDOK:
             return MsgAnswer::Ok;
         case IDCANCEL:

@@ -65,7 +65,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
     }
 }
 
-STDAPI DllCanUnloadNow() { return Module::TryShutdown() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() { return Module::CanUnload() ? S_OK : S_FALSE; }
 
 STDAPI DllRegisterServer() {
     try {

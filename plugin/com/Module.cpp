@@ -16,7 +16,9 @@ std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 // Recursive: a box that LibraryStart shows pumps messages, and a call may come in meanwhile.
 std::recursive_mutex g_stateMutex;
-ModuleState* g_state = nullptr;  // owned; deleted by TryShutdown, left to the process at exit
+// Created once per load, so that LibraryStart runs once per load even when the host asks DllCanUnloadNow and
+// then carries on without unloading. Left to the process when the library goes.
+ModuleState* g_state = nullptr;
 
 std::u16string FolderOf(const std::wstring& path) {
     std::size_t slash = path.find_last_of(L"\\/");
@@ -36,7 +38,7 @@ ComPtr<ITypeInfo> LoadClassTypeInfo() {
 }  // namespace
 
 ModuleState::ModuleState(std::u16string pluginFolder)
-    : services{profile, files, boxes, clock, locale, std::move(pluginFolder)} {}
+    : services{profile, files, boxes, clock, locale, shell, std::move(pluginFolder)} {}
 
 void Module::SetHandle(HINSTANCE instance) { g_instance = instance; }
 
@@ -78,12 +80,6 @@ ModuleState& Module::State() {
     return *g_state;
 }
 
-bool Module::TryShutdown() {
-    std::lock_guard<std::recursive_mutex> guard(g_stateMutex);
-    if (g_objects > 0 || g_locks > 0) return false;
-    delete g_state;
-    g_state = nullptr;
-    return true;
-}
+bool Module::CanUnload() { return g_objects == 0 && g_locks == 0; }
 
 }  // namespace orvanta::com

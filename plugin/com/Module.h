@@ -1,5 +1,5 @@
 // The loaded library: its handle, its counts of objects and locks, and the state that lives from the first
-// class-object request until the library may unload.
+// class-object request until the library is unloaded.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "plugin/win32/Win32Locale.h"
 
@@ -29,9 +30,11 @@ struct ModuleState {
 
     platform::win32::Win32Profile profile;
     platform::win32::Win32FileSystem files;
-    platform::win32::Win32MessageBox boxes;
+    // Every box is modal on the host's calling thread.
+    platform::win32::Win32MessageBox boxes{platform::win32::BoxOwner::CallingThread};
     platform::win32::Win32Clock clock;
     win32::Win32Locale locale;
+    platform::win32::Win32Shell shell;
     Services services;
     HostDatabaseSettings settings;
     // nullptr when the library's own type library cannot be loaded.
@@ -50,10 +53,11 @@ public:
     static void ReleaseObject();
     static void Lock(bool lock);
 
-    // The shared state; the first call creates it and runs LibraryStart. Never call it inside DllMain.
+    // The shared state; the first call of a load creates it and runs LibraryStart. It lives until the library is
+    // unloaded. Never call it inside DllMain.
     static ModuleState& State();
-    // Drops the state when no object or lock holds the library; true when it may unload.
-    static bool TryShutdown();
+    // True when no object or lock holds the library, so that it may unload.
+    static bool CanUnload();
 };
 
 }  // namespace orvanta::com

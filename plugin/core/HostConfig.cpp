@@ -2,6 +2,7 @@
 
 #include "PluginLog.h"
 #include "Text.h"
+#include "Trap.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -23,17 +24,6 @@ void ShowUnreadablePraxoIni(Services& services, std::u16string_view title) {
 
 bool LooksAbsolute(std::u16string_view path) { return Contains(path, u"\\\\") || Contains(path, u":"); }
 
-// Runs body; an error in it is reported with the context that context() gives at that moment.
-template <class Body, class Context>
-void Trapped(Services& services, Body&& body, Context&& context) {
-    try {
-        body();
-    } catch (...) {
-        VbError error = VbError::FromCurrentException();
-        ReportTrappedError(services, context(), error);
-    }
-}
-
 }  // namespace
 
 std::optional<std::u16string> ReadHostValue(Services& services, std::u16string_view file, std::u16string_view section,
@@ -47,72 +37,64 @@ std::optional<std::u16string> ReadHostValue(Services& services, std::u16string_v
 
 std::u16string GetPraxoDBPath(Services& services) {
     std::u16string result, path;
-    int step = 0;
-    Trapped(
-        services,
-        [&] {
-            step = 1;
-            auto value = ReadHostValue(services, kPraxoIni, u"System", u"DataDir");
-            step = 2;
-            if (value) {
-                step = 3;
-                path = *value;
-                if (LooksAbsolute(path)) {
-                    step = 4;
-                    result = path;
-                } else {
-                    step = 7;
-                    result = kNotAbsolute;
-                }
+    Trap trap = Trap::Reporting(
+        services, [&](int marker) { return u"GetPraxoDBPath- x=" + Decimal(marker) + u"    strPath=" + path; });
+    trap.Run([&] {
+        trap.Step(1);
+        auto value = ReadHostValue(services, kPraxoIni, u"System", u"DataDir");
+        trap.Step(2);
+        if (value) {
+            trap.Step(3);
+            path = *value;
+            if (LooksAbsolute(path)) {
+                trap.Step(4);
+                result = path;
             } else {
-                step = 8;
-                ShowUnreadablePraxoIni(services, kDefaultTitle);
-                result = kNotConfigured;
+                trap.Step(7);
+                result = kNotAbsolute;
             }
-            step = 9;
-        },
-        [&] { return u"GetPraxoDBPath- x=" + Decimal(step) + u"    strPath=" + path; });
+        } else {
+            trap.Step(8);
+            ShowUnreadablePraxoIni(services, kDefaultTitle);
+            result = kNotConfigured;
+        }
+        trap.Step(9);
+    });
     return result;
 }
 
 std::u16string GetPraxoDBPathOfExistingDatabase(Services& services) {
     std::u16string result, path;
-    Trapped(
-        services,
-        [&] {
-            auto value = ReadHostValue(services, kPraxoIni, u"System", u"DataDir");
-            if (!value) {
-                ShowUnreadablePraxoIni(services, kErrorTitle);
-                result = kNotConfigured;
-                return;
-            }
-            path = *value;
-            if (!LooksAbsolute(path)) {
-                result = kNotAbsolute;
-                return;
-            }
-            auto status = services.files.Status(services.locale.ToAnsi(path + std::u16string(kDatabaseFile)));
-            result = status && !status->isDirectory ? path : std::u16string(kNotConfigured);
-        },
-        [&] { return u"GetPraxoDBPath-strPath=" + path; });
+    Trap::Reporting(services, [&](int) { return u"GetPraxoDBPath-strPath=" + path; }).Run([&] {
+        auto value = ReadHostValue(services, kPraxoIni, u"System", u"DataDir");
+        if (!value) {
+            ShowUnreadablePraxoIni(services, kErrorTitle);
+            result = kNotConfigured;
+            return;
+        }
+        path = *value;
+        if (!LooksAbsolute(path)) {
+            result = kNotAbsolute;
+            return;
+        }
+        auto status = services.files.Status(services.locale.ToAnsi(path + std::u16string(kDatabaseFile)));
+        result = status && !status->isDirectory ? path : std::u16string(kNotConfigured);
+    });
     return result;
 }
 
 std::u16string GetPraxoPath(Services& services) {
     std::u16string result, path;
-    Trapped(
-        services,
-        [&] {
-            auto value = ReadHostValue(services, kPraxoIni, u"System", u"PgmsDir");
-            if (!value) {
-                ShowUnreadablePraxoIni(services, u"");
-                result = kNotConfigured;
-                return;
-            }
-            path = *value;
-            result = path;
-        },
-        [&] { return u"GetPraxoPath-strPath=" + path; });
+    Trap::Reporting(services, [&](int) { return u"GetPraxoPath-strPath=" + path; }).Run([&] {
+        auto value = ReadHostValue(services, kPraxoIni, u"System", u"PgmsDir");
+        if (!value) {
+            ShowUnreadablePraxoIni(services, u"");
+            result = kNotConfigured;
+            return;
+        }
+        path = *value;
+        result = path;
+    });
     return result;
 }
 

@@ -1,7 +1,7 @@
 #include "LibraryStart.h"
 
 #include "HostConfig.h"
-#include "PluginLog.h"
+#include "Trap.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -23,9 +23,9 @@ void LibraryStart(Services& services, IHostDataAccessFactory& factory, HostDatab
 }
 
 void RunLibraryStart(Services& services, IHostDataAccessFactory& factory, HostDatabaseSettings& settings) noexcept {
-    auto error = CatchVbError([&] { LibraryStart(services, factory, settings); });
-    if (!error) return;
-    CatchVbError([&] { WritePluginLog(services, TrapText(u"LibraryStart", *error)); });
+    Trap::Operation(services, u"LibraryStart", false, Trap::Action::Log).Run([&] {
+        LibraryStart(services, factory, settings);
+    });
 }
 
 }  // namespace orvanta

@@ -4,6 +4,7 @@
 #include "HostConfig.h"
 #include "PluginLog.h"
 #include "Text.h"
+#include "Trap.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -30,13 +31,10 @@ void OrvantaObject::LoadEquipProps(std::u16string_view deviceName) {
 
 std::u16string OrvantaObject::DoDeviceFunction() {
     std::u16string result;
-    try {
+    Trap::Operation(services_, u"DoDeviceFunction").Run([&] {
         if (Contains(DeviceName, u"Capture")) result = CaptureDevice();
         if (Contains(DeviceName, u"Review")) result = ReviewDevice();
-    } catch (...) {
-        VbError error = VbError::FromCurrentException();
-        LogAndReportTrappedError(services_, TrapText(u"DoDeviceFunction", error), error);
-    }
+    });
     return result;
 }
 
@@ -65,11 +63,7 @@ bool OrvantaObject::ShouldWriteToLog() { return orvanta::ShouldWriteToLog(servic
 
 void OrvantaObject::WriteToLog(std::u16string_view WhatDoing) {
     if (!gblnShouldWriteToLog) return;
-    try {
-        WriteExamDataLog(services_, WhatDoing);
-    } catch (...) {
-        ReportTrappedError(services_, u"WriteToLog", VbError::FromCurrentException());
-    }
+    Trap::Reporting(services_, [](int) { return u"WriteToLog"; }).Run([&] { WriteExamDataLog(services_, WhatDoing); });
 }
 
 std::u16string OrvantaObject::fun_sFixString(std::u16string_view sString) { return ReplaceAll(sString, u"'", u"''"); }

@@ -63,21 +63,4 @@ void ReportError(Services& services, std::u16string_view context, const VbError&
     Append(services, kErrorFile, record);
 }
 
-void ReportTrappedError(Services& services, std::u16string_view context, const VbError& error) {
-    try {
-        ReportError(services, context, error);
-    } catch (const VbError&) {
-        // The box has shown the error; only its record in the error file is missing.
-    }
-}
-
-void LogAndReportTrappedError(Services& services, std::u16string_view trapText, const VbError& error) {
-    try {
-        WritePluginLog(services, trapText);
-    } catch (const VbError&) {
-        // Reported below all the same.
-    }
-    ReportTrappedError(services, trapText, error);
-}
-
 }  // namespace orvanta

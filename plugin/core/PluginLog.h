@@ -29,11 +29,4 @@ void WriteExamDataLog(Services& services, std::u16string_view text);
 // Raises like WritePluginLog when the file cannot be written.
 void ReportError(Services& services, std::u16string_view context, const VbError& error);
 
-// The report of a trapping operation: ReportError, except that a failure to write the error file is dropped, so
-// the trap still ends its operation normally and the box has shown the error.
-void ReportTrappedError(Services& services, std::u16string_view context, const VbError& error);
-// The report of a device-function trap: trapText to Orvanta.log, then ReportTrappedError with it. A log that
-// cannot be written does not keep the error from being reported.
-void LogAndReportTrappedError(Services& services, std::u16string_view trapText, const VbError& error);
-
 }  // namespace orvanta

@@ -7,6 +7,7 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 
 namespace orvanta {
@@ -17,6 +18,7 @@ struct Services {
     platform::IMessageBox& boxes;
     platform::IClock& clock;
     platform::ILocale& locale;
+    platform::IShell& shell;
     // The folder of the plug-in library file, without a trailing backslash.
     std::u16string pluginFolder;
 };

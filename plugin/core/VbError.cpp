@@ -2,8 +2,6 @@
 
 #include <new>
 
-#include "Text.h"
-
 namespace orvanta {
 
 VbError::VbError(std::int32_t number, std::u16string description)
@@ -65,16 +63,6 @@ VbError VbError::FromCurrentException() {
     } catch (...) {
         return VbError(vb::kInternalError);
     }
-}
-
-std::u16string TrapText(std::u16string_view operation, const VbError& error) {
-    std::u16string text = u" ";
-    text += operation;
-    text += u", Err Number: ";
-    text += Decimal(error.Number());
-    text += u" Err Description: ";
-    text += error.Description();
-    return text;
 }
 
 }  // namespace orvanta

@@ -81,7 +81,4 @@ std::optional<VbError> CatchVbError(Call&& call) noexcept {
     }
 }
 
-// The text a trapping operation logs and reports: " Op, Err Number: n Err Description: d".
-std::u16string TrapText(std::u16string_view operation, const VbError& error);
-
 }  // namespace orvanta

@@ -1,4 +1,4 @@
-// A Latin-1 code page and U.S. long time format for native tests.
+// A Latin-1 code page and U.S. long time format and date separator for native tests.
 #pragma once
 
 #include <cstdio>
@@ -26,6 +26,9 @@ public:
                       t.tm_hour < 12 ? "AM" : "PM");
         return FromAnsi(text);
     }
+    std::u16string DateSeparator() override { return dateSeparator; }
+
+    std::u16string dateSeparator = u"/";
 };
 
 }  // namespace orvanta::test

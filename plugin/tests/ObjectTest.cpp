@@ -191,36 +191,50 @@ TEST_F(Dispatch, NoNameOrNeitherWordDoesNothing) {
     EXPECT_FALSE(HasPluginFile("PX_IF_Orvanta.err"));
 }
 
-// The flows are not built yet and raise 445; the trap turns that into a log record and a report.
+// An equipment count beyond 16 bits makes every lookup of the equipment list overflow.
+constexpr const char* kOverflowingEquipment = "[Equipment]\nNumber=40000\n";
+
+// An error that a flow lets through is trapped: logged, reported, and the call returns.
 TEST_F(Dispatch, ErrorInAFlowIsLoggedReportedAndTheCallReturns) {
+    Equip(kOverflowingEquipment);
     OrvantaObject o(services);
-    o.DeviceName = u"Capture Nikon";  // outside the catalogue: dispatch is by substring
+    o.DeviceName = u"Review Nikon";  // outside the catalogue: dispatch is by substring
+    VbError raised = RaisedError([&] { o.ReviewDevice(); });
+    ASSERT_NE(raised.Number(), 0);
+    const std::string number = std::to_string(raised.Number());
+    const std::string description(raised.Description().begin(), raised.Description().end());
+    boxes.shown.clear();
+
     EXPECT_EQ(o.DoDeviceFunction(), u"");
-    const std::string text = " DoDeviceFunction, Err Number: 445 Err Description: Object doesn't support this action";
+    const std::string text = " DoDeviceFunction, Err Number: " + number + " Err Description: " + description;
     EXPECT_THAT(CrLfLines(PluginFile("Orvanta.log")), ElementsAre("", "02-05-2015  11:48:30 PM" + text));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "PXEquipIF OrvantaIF Error");
-    EXPECT_EQ(boxes.shown[0].text, "PXE_Orvanta IF Error Num=445  Object doesn't support this action.\r\n" + text);
-    EXPECT_THAT(CrLfLines(PluginFile("PX_IF_Orvanta.err")),
-                ElementsAre("", "02-05-2015  11:48:30 PM Error in: " + text,
-                            "      Error Num=445  Object doesn't support this action"));
+    EXPECT_EQ(boxes.shown[0].text, "PXE_Orvanta IF Error Num=" + number + "  " + description + ".\r\n" + text);
+    EXPECT_THAT(
+        CrLfLines(PluginFile("PX_IF_Orvanta.err")),
+        ElementsAre("", "02-05-2015  11:48:30 PM Error in: " + text, "      Error Num=" + number + "  " + description));
 }
 
 TEST_F(Dispatch, ReviewNameTrapsOnceAndAnUnwritableFolderStillShowsTheBox) {
+    Equip(kOverflowingEquipment);
     OrvantaObject o(services);
     o.DeviceName = u"Review Pendro";
+    VbError raised = RaisedError([&] { o.ReviewDevice(); });
+    ASSERT_NE(raised.Number(), 0);
+    boxes.shown.clear();
     files.writesFail = true;
     EXPECT_EQ(o.DoDeviceFunction(), u"");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(boxes.shown[0].text.find(" DoDeviceFunction, Err Number: 445"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find(" DoDeviceFunction, Err Number: " + std::to_string(raised.Number())),
+              std::string::npos);
 }
 
 TEST_F(Dispatch, UntrappedMembersRaise) {
+    Equip(kOverflowingEquipment);
     OrvantaObject o(services);
-    EXPECT_THROW(o.CaptureDevice(), VbError);
     EXPECT_THROW(o.ReviewDevice(), VbError);
     EXPECT_THROW(o.NumPatientImageFiles(), VbError);
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(Object, ParseFileNameInsertsTheExamNumberAfterTheFirstUnderscore) {

@@ -9,6 +9,7 @@
 
 #include "FakeLocale.h"
 #include "Services.h"
+#include "VbError.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
@@ -29,7 +30,8 @@ protected:
     platform::fake::ScriptedMessageBox boxes;
     platform::fake::FixedClock clock;  // 02-05-2015 11:48:30 PM
     FakeLocale locale;
-    Services services{profile, files, boxes, clock, locale, u"C:\\Plugin"};
+    platform::fake::RecordingShell shell;
+    Services services{profile, files, boxes, clock, locale, shell, u"C:\\Plugin"};
 };
 
 // The lines of a file written with CRLF line ends; a final line end adds no line. A bare LF is left in its line,
@@ -42,6 +44,17 @@ inline std::vector<std::string> CrLfLines(const std::string& content) {
     if (start < content.size()) lines.push_back(content.substr(start));
     return lines;
 }
+
+// The error call raised; number 0 when it raised none.
+inline VbError RaisedError(auto&& call) {
+    try {
+        call();
+    } catch (const VbError& e) {
+        return e;
+    }
+    return VbError(0, u"");
+}
+inline int ErrorNumberOf(auto&& call) { return RaisedError(call).Number(); }
 
 // ASCII test text as UTF-16.
 inline std::u16string U(std::string_view text) { return std::u16string(text.begin(), text.end()); }

@@ -2,6 +2,7 @@
 
 #include "OrvantaObject.h"
 #include "Text.h"
+#include "Trap.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -62,8 +63,8 @@ TEST(Text, FixStringDoublesEveryApostrophe) {
 }
 
 TEST(Text, TrapTextHasTheOperationAndTheError) {
-    EXPECT_EQ(TrapText(u"DoDeviceFunction", VbError(445)),
-              u" DoDeviceFunction, Err Number: 445 Err Description: Object doesn't support this action");
+    EXPECT_EQ(TrapText(u"DoDeviceFunction", VbError(vb::kTypeMismatch)),
+              u" DoDeviceFunction, Err Number: 13 Err Description: Type mismatch");
 }
 
 }  // namespace

@@ -37,4 +37,11 @@ std::u16string Win32Locale::LongTime(const std::tm& time) {
     return std::u16string(buffer, buffer + size - 1);
 }
 
+std::u16string Win32Locale::DateSeparator() {
+    wchar_t buffer[8];
+    int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8);
+    if (size <= 1) return u"/";
+    return std::u16string(buffer, buffer + size - 1);
+}
+
 }  // namespace orvanta::win32

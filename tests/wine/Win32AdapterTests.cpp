@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,11 +11,16 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/testing/BoxWatch.h"
 #include "platform/win32/testing/ScratchFolder.h"
 
 using namespace platform;
 using namespace platform::win32;
+using platform::win32::testing::BoxSeen;
+using platform::win32::testing::HostWindow;
+using platform::win32::testing::WatchBox;
 
 namespace {
 
@@ -145,6 +151,81 @@ TEST_F(FileSystemTest, CurrentDirectoryIsTheProcessWorkingFolder) {
     EXPECT_EQ(current, dir_);
 }
 
+TEST_F(FileSystemTest, FailuresKeepTheirWindowsErrorCode) {
+    EXPECT_FALSE(files_.RemoveFile(Path("missing.jpg")));
+    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(files_.WriteText(Path("a.jpg"), "x", WriteMode::Truncate));
+    EXPECT_FALSE(files_.Copy(Path("a.jpg"), Path("NoFolder\\a.jpg"), false));
+    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(files_.MakeDirectory(dir_));
+    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(files_.ChangeCurrentDirectory(Path("NoFolder")));
+    EXPECT_TRUE(files_.LastError() == ERROR_FILE_NOT_FOUND || files_.LastError() == ERROR_PATH_NOT_FOUND)
+        << files_.LastError();
+    // A file held open without sharing cannot be deleted.
+    HANDLE held = CreateFileA(Path("a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files_.RemoveFile(Path("a.jpg")));
+    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    CloseHandle(held);
+    EXPECT_TRUE(files_.RemoveFile(Path("a.jpg")));
+}
+
+TEST_F(FileSystemTest, ChangeCurrentDirectorySetsTheProcessWorkingFolder) {
+    std::string before = files_.CurrentDirectory();
+    ASSERT_TRUE(files_.ChangeCurrentDirectory(dir_));
+    std::string now = files_.CurrentDirectory();
+    SetCurrentDirectoryA(before.c_str());
+    EXPECT_EQ(now, dir_);
+}
+
+TEST_F(FileSystemTest, ListGivesNamesAttributesAndSizesByWildcard) {
+    Write(Path("12345_OD.jpg"), "abcd");
+    Write(Path("12345_os"), "ab");
+    Write(Path("other.txt"), "");
+    ASSERT_TRUE(CreateDirectoryA(Path("12345_sub").c_str(), nullptr));
+    Write(Path("12345_hidden.jpg"), "h");
+    SetFileAttributesA(Path("12345_hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+    auto all = files_.List(Path("*"));
+    ASSERT_TRUE(all.has_value());
+    std::vector<std::string> names;
+    for (const auto& entry : *all) names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"12345_OD.jpg", "12345_hidden.jpg", "12345_os", "12345_sub", "other.txt"}));
+    for (const auto& entry : *all) {
+        EXPECT_EQ(entry.isDirectory, entry.name == "12345_sub") << entry.name;
+        EXPECT_EQ(entry.hidden, entry.name == "12345_hidden.jpg") << entry.name;
+        EXPECT_EQ(entry.system, entry.name == "12345_hidden.jpg") << entry.name;
+        if (entry.name == "12345_OD.jpg") {
+            EXPECT_EQ(entry.size, 4u);
+        }
+    }
+
+    // "*.*" also matches a name without extension; the case of the pattern does not count.
+    auto keyed = files_.List(Path("12345_*.*"));
+    ASSERT_TRUE(keyed.has_value());
+    EXPECT_EQ(keyed->size(), 4u);
+    EXPECT_EQ(files_.List(Path("12345_O*.JPG"))->size(), 1u);
+    EXPECT_TRUE(files_.List(Path("nothing_*.*"))->empty());
+
+    EXPECT_FALSE(files_.List(Path("NoFolder\\*")).has_value());
+    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST(ShellTest, ExecuteAnswersTheShellsNumbers) {
+    Win32Shell shell;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string missing = std::string(temp) + "orvanta-missing-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    EXPECT_EQ(shell.Execute(nullptr, "open", missing, "", "", SW_SHOWNORMAL), 2);
+    std::string unknown = std::string(temp) + "orvanta-" + std::to_string(GetCurrentProcessId()) + ".unknownext";
+    { std::ofstream(unknown) << "x"; }
+    EXPECT_EQ(shell.Execute(nullptr, "open", unknown, "", "", SW_SHOWNORMAL), 31);
+    DeleteFileA(unknown.c_str());
+}
+
 TEST(SystemTest, ComputerNameFitsItsBufferOrIsEmpty) {
     Win32System system;
     std::string name = system.ComputerName(64);
@@ -191,6 +272,31 @@ TEST(MessageBoxTest, StylesGiveTheirFlags) {
     MsgStyle plain{MsgButtons::OkCancel, MsgIcon::Exclamation, false, true};
     EXPECT_EQ(Win32MessageBox::Flags(plain), static_cast<unsigned>(MB_OKCANCEL | MB_ICONEXCLAMATION | MB_TOPMOST));
     EXPECT_EQ(Win32MessageBox::Flags(MsgStyle{}), static_cast<unsigned>(MB_OK));
+}
+
+TEST(MessageBoxTest, HostBoxIsOwnedByTheActiveWindowAndDisablesIt) {
+    HostWindow host(true);
+    ASSERT_NE(host.get(), nullptr);
+    ASSERT_EQ(GetActiveWindow(), host.get());
+    Win32MessageBox boxes(BoxOwner::CallingThread);
+    BoxSeen seen = WatchBox("Owned box", host.get(),
+                            [&] { EXPECT_EQ(boxes.Show("text", "Owned box", MsgStyle{}), MsgAnswer::Ok); });
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, host.get());
+    EXPECT_FALSE(seen.hostEnabled);
+    EXPECT_TRUE(IsWindowEnabled(host.get()));
+}
+
+TEST(MessageBoxTest, HostBoxWithoutActiveWindowIsTaskModal) {
+    HostWindow host(false);
+    ASSERT_NE(host.get(), nullptr);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    Win32MessageBox boxes(BoxOwner::CallingThread);
+    BoxSeen seen =
+        WatchBox("Task box", host.get(), [&] { EXPECT_EQ(boxes.Show("text", "Task box", MsgStyle{}), MsgAnswer::Ok); });
+    EXPECT_TRUE(seen.found);
+    EXPECT_FALSE(seen.hostEnabled);
+    EXPECT_TRUE(IsWindowEnabled(host.get()));
 }
 
 }  // namespace

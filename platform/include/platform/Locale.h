@@ -15,6 +15,8 @@ public:
     virtual std::u16string FromAnsi(std::string_view text) = 0;
     // The time of day in the user's long time format, e.g. "8:22:00 PM".
     virtual std::u16string LongTime(const std::tm& time) = 0;
+    // The user's date separator, e.g. "/" under U.S. settings.
+    virtual std::u16string DateSeparator() = 0;
 };
 
 }  // namespace platform

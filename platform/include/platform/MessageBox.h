@@ -19,7 +19,7 @@ struct MsgStyle {
 class IMessageBox {
 public:
     virtual ~IMessageBox() = default;
-    // Shows a box with no owner window and waits for the answer.
+    // Shows a modal box and waits for the answer.
     virtual MsgAnswer Show(const std::string& text, const std::string& caption, const MsgStyle& style) = 0;
 };
 

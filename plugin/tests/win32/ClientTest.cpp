@@ -36,6 +36,10 @@ public:
         hadFile_ = MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
         WritePrivateProfileStringA("System", "PgmsDir", "C:\\Host\\Pgms", "praxo32.ini");
         WritePrivateProfileStringA("System", "DataDir", "C:\\Host\\Data", "praxo32.ini");
+        // A server connection whose data-access component is not registered: each run of the library's start
+        // routine leaves one record in Orvanta.log.
+        WritePrivateProfileStringA("ADOConnection", "ConnectThru", "SQL", "praxo32.ini");
+        WritePrivateProfileStringA("ADOConnection", "DataSource", "SRV01", "praxo32.ini");
     }
     ~HostFiles() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "praxo32.ini");
@@ -260,11 +264,16 @@ TEST_F(Client, UntrappedErrorFailsWithControlFacilityAndErrorInfo) {
     ASSERT_HRESULT_SUCCEEDED(object_->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)));
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__clsOrvanta), S_OK);
     support->Release();
-    Bstr result;
-    HRESULT hr = object_->ReviewDevice(result.Out());
-    EXPECT_EQ(hr, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 445));
+    // A file name that is no text: ParseFileName has no trap.
+    Bstr result, folder(L"C:\\Review");
+    VARIANT name;
+    V_VT(&name) = VT_ARRAY | VT_I4;
+    V_ARRAY(&name) = SafeArrayCreateVector(VT_I4, 0, 2);
+    HRESULT hr = object_->ParseFileName(&name, &folder, result.Out());
+    VariantClear(&name);
+    EXPECT_EQ(hr, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13));
     EXPECT_EQ(result.get(), nullptr);
-    EXPECT_EQ(ErrorDescription(), L"Object doesn't support this action");
+    EXPECT_EQ(ErrorDescription(), L"Type mismatch");
 }
 
 TEST_F(Client, LateBoundCallsGoThroughTheTypeLibrary) {
@@ -285,16 +294,23 @@ TEST_F(Client, LateBoundCallsGoThroughTheTypeLibrary) {
     EXPECT_STREQ(V_BSTR(&result), L"O''Brien");
     VariantClear(&result);
 
-    // A failing member reports its error as an exception of the call.
-    name = const_cast<LPOLESTR>(L"CaptureDevice");
+    // A failing member reports its error as an exception of the call: ParseFileName of a name that is no text.
+    name = const_cast<LPOLESTR>(L"ParseFileName");
     ASSERT_HRESULT_SUCCEEDED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    Bstr folder(L"C:\\Review");
+    VARIANT arguments[2];
+    V_VT(&arguments[0]) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&arguments[0]) = &folder;
+    V_VT(&arguments[1]) = VT_ARRAY | VT_I4;
+    V_ARRAY(&arguments[1]) = SafeArrayCreateVector(VT_I4, 0, 2);
+    DISPPARAMS both{arguments, nullptr, 2, 0};
     EXCEPINFO exception{};
-    EXPECT_EQ(object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, nullptr),
+    EXPECT_EQ(object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &both, &result, &exception, nullptr),
               DISP_E_EXCEPTION);
-    EXPECT_EQ(exception.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 445));
+    VariantClear(&arguments[1]);
+    EXPECT_EQ(exception.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13));
     if (exception.bstrDescription) {
-        EXPECT_STREQ(exception.bstrDescription, L"Object doesn't support this action");
+        EXPECT_STREQ(exception.bstrDescription, L"Type mismatch");
     }
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
@@ -317,13 +333,39 @@ TEST_F(Client, DoDeviceFunctionWithoutNameIsEmptyAndLoadEquipPropsIsExact) {
     EXPECT_EQ(result.str(), L"C:\\Host\\Pgms");
 }
 
-TEST_F(Client, LibraryCannotUnloadWhileAnObjectLives) {
+// The records of the library's start routine in Orvanta.log beside the library.
+int LibraryStartRecords() {
+    std::wstring log = DllPath().substr(0, DllPath().find_last_of(L"\\/") + 1) + L"Orvanta.log";
+    HANDLE file =
+        CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(file);
+    int records = 0;
+    for (std::size_t at = 0; (at = text.find(" LibraryStart, Err Number: 429", at)) != std::string::npos; ++at)
+        ++records;
+    return records;
+}
+
+TEST_F(Client, LibraryCannotUnloadWhileAnObjectLivesAndStartsOncePerLoad) {
+    int started = LibraryStartRecords();
+    EXPECT_GE(started, 1);
     auto canUnload = Export<CanUnloadFn>(library_, "DllCanUnloadNow");
     ASSERT_NE(canUnload, nullptr);
     EXPECT_EQ(canUnload(), S_FALSE);
     object_->Release();
     object_ = nullptr;
     EXPECT_EQ(canUnload(), S_OK);
+
+    // The host carries on without unloading: the next class object does not start the library again.
+    SetUp();
+    ASSERT_NE(object_, nullptr);
+    Bstr result;
+    EXPECT_HRESULT_SUCCEEDED(object_->get_EquipDataPath(result.Out()));
+    EXPECT_EQ(LibraryStartRecords(), started);
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {

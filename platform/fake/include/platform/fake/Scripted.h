@@ -1,10 +1,11 @@
-// Message boxes, clock and system for unit tests: scripted answers, recorded calls.
+// Message boxes, shell, clock and system for unit tests: scripted answers, recorded calls.
 #pragma once
 
 #include <deque>
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 
 namespace platform::fake {
@@ -21,6 +22,23 @@ public:
 
     std::deque<MsgAnswer> answers;  // taken in order; when empty, the first button is pressed
     std::vector<Shown> shown;
+};
+
+class RecordingShell : public IShell {
+public:
+    struct Call {
+        WindowHandle owner;
+        std::string verb, file, parameters, directory;
+        int showCommand;
+    };
+    std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+                          const std::string& parameters, const std::string& directory, int showCommand) override {
+        calls.push_back(Call{owner, verb, file, parameters, directory, showCommand});
+        return result;
+    }
+
+    std::intptr_t result = 42;  // started
+    std::vector<Call> calls;
 };
 
 class FixedClock : public IClock {

@@ -15,6 +15,15 @@ public:
     bool WriteText(const std::string& path, std::string_view data, WriteMode mode) override;
     // The current directory, read into 260 characters; empty when it does not fit.
     std::string CurrentDirectory() override;
+    bool ChangeCurrentDirectory(const std::string& path) override;
+    std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
+    std::uint32_t LastError() const override { return lastError_; }
+
+private:
+    // Keeps GetLastError of a failed call; answers ok.
+    bool Track(bool ok);
+
+    std::uint32_t lastError_ = 0;
 };
 
 }  // namespace platform::win32

@@ -12,6 +12,8 @@ public:
     std::u16string FromAnsi(std::string_view text) override;
     // GetTimeFormat of the user's locale with its long time format.
     std::u16string LongTime(const std::tm& time) override;
+    // LOCALE_SDATE of the user's locale; "/" when it cannot be read.
+    std::u16string DateSeparator() override;
 };
 
 }  // namespace orvanta::win32

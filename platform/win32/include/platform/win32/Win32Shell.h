@@ -1,0 +1,14 @@
+// The shell through ShellExecuteA.
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace platform::win32 {
+
+class Win32Shell : public IShell {
+public:
+    std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+                          const std::string& parameters, const std::string& directory, int showCommand) override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,65 @@
+// recorder: a stand-in for a program that another program starts. It appends what it received to a record file
+// and exits with 0 at once. Like the registration tool it has no console window. The record:
+//
+//   command line: <the whole command line>
+//   argc: <n>
+//   argv[0]: <...>            one line per argument, as the C runtime split the command line
+//   cwd: <working folder>
+//   show: <STARTUPINFO wShowWindow, or "none" without STARTF_USESHOWWINDOW>
+//   end
+//
+// The record file is %ORVANTA_RECORD_FILE% when that is set (a Windows path, or a host path "/..."), otherwise
+// the program's own path followed by ".record" (C:\SCANSUITE\bin\Enrolix.exe.record). Texts are written as
+// received, in the ANSI code page, lines ending with CRLF; a reader waits for the "end" line. Registered as the
+// open verb of a file type, it records the document path as argv[1].
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "UnixPath.h"
+
+namespace {
+
+std::string RecordFile() {
+    if (const char* named = std::getenv("ORVANTA_RECORD_FILE"); named && *named) return tools::ToWindowsPath(named);
+    char path[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length) + ".record";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string record = "command line: ";
+    record += GetCommandLineA();
+    record += "\r\nargc: " + std::to_string(argc) + "\r\n";
+    for (int i = 0; i < argc; ++i) record += "argv[" + std::to_string(i) + "]: " + argv[i] + "\r\n";
+    char cwd[MAX_PATH * 2] = {};
+    DWORD length = GetCurrentDirectoryA(sizeof cwd, cwd);
+    record += "cwd: " + std::string(cwd, length < sizeof cwd ? length : 0) + "\r\n";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    record += "show: ";
+    record += (startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(startup.wShowWindow) : std::string("none");
+    record += "\r\nend\r\n";
+
+    // Another start may be writing at the same moment: retry while the file is busy.
+    std::string file = RecordFile();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        HANDLE out =
+            CreateFileA(file.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out == INVALID_HANDLE_VALUE) {
+            Sleep(20);
+            continue;
+        }
+        DWORD written = 0;
+        BOOL ok = WriteFile(out, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+        CloseHandle(out);
+        return ok && written == record.size() ? 0 : 1;
+    }
+    std::fprintf(stderr, "recorder: cannot write %s\n", file.c_str());
+    return 1;
+}
