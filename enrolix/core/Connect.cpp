@@ -1,5 +1,8 @@
 #include "Connect.h"
 
+#include <optional>
+
+#include "ConnectString.h"
 #include "Log.h"
 #include "Maintenance.h"
 #include "SiteConfig.h"
@@ -19,31 +22,27 @@ bool TryOpen(platform::IDbConnection& connection, const std::string& connectStri
     }
 }
 
-// Switches both strings to the other built-in password; false when the probe string holds neither.
-bool SwitchPassword(std::string& probe, std::string& companion, bool& toPlain) {
-    if (probe.find(kPolicyPassword) != std::string::npos) {
-        toPlain = true;
-        ReplaceAll(probe, kPolicyPassword, kPlainPassword);
-        ReplaceAll(companion, kPolicyPassword, kPlainPassword);
-        return true;
-    }
-    if (probe.find(kPlainPassword) != std::string::npos) {
-        toPlain = false;
-        ReplaceAll(probe, kPlainPassword, kPolicyPassword);
-        ReplaceAll(companion, kPlainPassword, kPolicyPassword);
-        return true;
-    }
-    return false;
+// Replaces every from in the Pwd value of a connection string by to; false when the value holds no from.
+bool SwitchPasswordValue(std::string& text, std::string_view from, std::string_view to) {
+    std::optional<ConnectField> field = FindConnectField(text, "Pwd");
+    if (!field || field->value.find(from) == std::string::npos) return false;
+    ReplaceAll(field->value, from, to);
+    text.replace(field->begin, field->end - field->begin, ConnectValue(field->value));
+    return true;
 }
 
-void UndoSwitch(std::string& probe, std::string& companion) {
-    if (probe.find(kPolicyPassword) != std::string::npos) {
-        ReplaceAll(probe, kPolicyPassword, kPlainPassword);
-        ReplaceAll(companion, kPolicyPassword, kPlainPassword);
-    } else {
-        ReplaceAll(probe, kPlainPassword, kPolicyPassword);
-        ReplaceAll(companion, kPlainPassword, kPolicyPassword);
+// Switches both strings to the other built-in password; false when the probe's password holds neither.
+bool SwitchPassword(std::string& probe, std::string& companion, bool& toPlain) {
+    for (bool plain : {true, false}) {
+        const char* from = plain ? kPolicyPassword : kPlainPassword;
+        const char* to = plain ? kPlainPassword : kPolicyPassword;
+        if (SwitchPasswordValue(probe, from, to)) {
+            SwitchPasswordValue(companion, from, to);
+            toPlain = plain;
+            return true;
+        }
     }
+    return false;
 }
 
 void RecordPassword(Tool& tool, bool toPlain) {
@@ -104,13 +103,16 @@ int ProbeConnection(Tool& tool, std::string& probeString, std::string& companion
         return 0;
     }
 
+    const std::string probeBefore = probeString;
+    const std::string companionBefore = companionString;
     bool toPlain = false;
     if (!SwitchPassword(probeString, companionString, toPlain)) return 0;
     if (TryOpen(*probe, probeString)) {
         RecordPassword(tool, toPlain);
         return 1;
     }
-    UndoSwitch(probeString, companionString);
+    probeString = probeBefore;
+    companionString = companionBefore;
     return 0;
 }
 
@@ -120,7 +122,7 @@ int ConnectToDatabase(Tool& tool, platform::IDbConnection& connection) {
     std::string server = kLocalServer;
     int local = 1;
     const int sqlServer = IsSQLServerDatabase(tool);
-    if (sqlServer == 1 && !configuredServer.empty() && !EqualsNoCase(configuredServer, machineName)) {
+    if (sqlServer == 1 && !configuredServer.empty() && !EqualsIgnoringCase(tool, configuredServer, machineName)) {
         server = configuredServer;
         local = 0;
     }
@@ -138,7 +140,7 @@ int ConnectToDatabase(Tool& tool, platform::IDbConnection& connection) {
             if (probe == 0) WriteLogFile(tool, kLogError, "Database Login Failed", kLogFile, kLogLimit, 0);
             if (local == 1 && probe == 1) {
                 std::string dataFile = RegisteredDataFile(tool, probeString);
-                if (!EqualsNoCase(dataFile, localFile) || !ExistsAsFile(tool, localFile))
+                if (!EqualsIgnoringCase(tool, dataFile, localFile) || !ExistsAsFile(tool, localFile))
                     probe = SwitchSQLDBToLocal(tool, localFile);
             }
             ready = probe == 1 && ServerHasImagingDatabase(tool, probeString) && ExistsAsFile(tool, localFile);

@@ -38,10 +38,6 @@ std::int64_t NextNumber(platform::IDbConnection& connection, const std::string& 
     return maximum == std::numeric_limits<std::int64_t>::max() ? maximum : maximum + 1;
 }
 
-std::string Upper(const Tool& tool, std::string_view text) {
-    return tool.upperCase ? tool.upperCase(text) : UpperAscii(text);
-}
-
 std::int32_t LowSeconds(Tool& tool) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(tool.clock.UnixNow() & 0xffffffff));
 }
@@ -71,15 +67,15 @@ int CreateDBPatient(Tool& tool, platform::IDbConnection& connection, PatientRequ
         Guarded(tool, kOperation, [&] {
             result = CountOf(
                 connection,
-                "SELECT count(*) From Patient WHERE UPPER(EMR_ID) = N'" + SqlText(Upper(tool, request.EmrId)) + "'",
+                "SELECT count(*) From Patient WHERE UPPER(EMR_ID) = N'" + SqlText(UpperCase(tool, request.EmrId)) + "'",
                 result);
         });
     }
     if (result > 1) return kMultipleEmrIds;
     if (result == 1) return 1;
 
-    const std::string lastUpper = Upper(tool, request.LastName);
-    const std::string firstUpper = Upper(tool, request.FirstName);
+    const std::string lastUpper = UpperCase(tool, request.LastName);
+    const std::string firstUpper = UpperCase(tool, request.FirstName);
     const std::string nameCount = NameCountSql(lastUpper, firstUpper, request.DateOfBirth);
     if (!Guarded<Catches::DbErrorsOnly>(tool, kOperation, [&] { result = CountOf(connection, nameCount, result); }))
         result = kNameCountFailed;

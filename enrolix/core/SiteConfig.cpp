@@ -1,5 +1,6 @@
 #include "SiteConfig.h"
 
+#include "ConnectString.h"
 #include "Text.h"
 
 namespace enrolix {
@@ -61,13 +62,13 @@ std::string BuildSQLConnectString(Tool& tool, const std::string& databaseName, c
     std::string password = tool.profile.Read(kSqlInstallIni, "Options", "SAPWD", kPlainPassword, kPasswordBuffer);
     std::string instance =
         tool.profile.Read(kSqlInstallIni, "Options", "INSTANCENAME", kDefaultInstance, kInstanceBuffer);
-    return "Driver={" + std::string(kSqlServerDriver) + "};Server=" + server + "\\" + instance +
-           ";Database=" + databaseName + ";Uid=sa;Pwd=" + password + ";";
+    return "Driver={" + std::string(kSqlServerDriver) + "};Server=" + ConnectValue(server + "\\" + instance) +
+           ";Database=" + ConnectValue(databaseName) + ";Uid=sa;Pwd=" + ConnectValue(password) + ";";
 }
 
 std::string BuildIBConnectString(const std::string& server, const std::string& databaseFile) {
-    return "ODBC;DRIVER={" + std::string(kInterBaseDriver) + "};SERVER=" + server + ";DATABASE=" + databaseFile +
-           ";UID=SYSDBA;PWD=" + kPlainPassword + ";";
+    return "ODBC;DRIVER={" + std::string(kInterBaseDriver) + "};SERVER=" + ConnectValue(server) +
+           ";DATABASE=" + ConnectValue(databaseFile) + ";UID=SYSDBA;PWD=" + kPlainPassword + ";";
 }
 
 }  // namespace enrolix

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "Text.h"
 #include "platform/Database.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -32,5 +33,15 @@ struct Tool {
     // letters, not only A to Z); nullptr upper-cases A to Z only.
     std::string (*upperCase)(std::string_view) = nullptr;
 };
+
+// The upper case of text by the tool's rules: tool.upperCase, else A to Z only.
+inline std::string UpperCase(const Tool& tool, std::string_view text) {
+    return tool.upperCase ? tool.upperCase(text) : UpperAscii(text);
+}
+
+// Equal without regard to case, by the same rules as UpperCase.
+inline bool EqualsIgnoringCase(const Tool& tool, std::string_view a, std::string_view b) {
+    return UpperCase(tool, a) == UpperCase(tool, b);
+}
 
 }  // namespace enrolix

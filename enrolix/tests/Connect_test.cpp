@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "SiteConfig.h"
 #include "ToolFixture.h"
 
 namespace enrolix::test {
@@ -273,6 +274,45 @@ TEST_F(ConnectTest, ProbeRestoresBothStringsWhenTheSwitchedPasswordFailsToo) {
     EXPECT_EQ(ProbeConnection(tool, noPassword, companion), 0);
     EXPECT_EQ(server.opens.size(), 3u);  // neither built-in password to switch: no second try
     EXPECT_EQ(server.openConnections, 0);
+}
+
+// A server whose name holds the policy password: the switch rewrites the password and nothing else.
+TEST_F(ConnectTest, PasswordSwitchChangesOnlyThePasswordValue) {
+    server.AddServer("velvetoak#317\\SQLKOR", "velvetoak#317");
+    std::string probe = BuildSQLConnectString(tool, "MASTER", "velvetoak#317");
+    std::string companion = BuildSQLConnectString(tool, "PATIENT", "velvetoak#317");
+    EXPECT_EQ(ProbeConnection(tool, probe, companion), 1);
+    EXPECT_EQ(probe, "Driver={SQL Server};Server=velvetoak#317\\SQLKOR;Database=MASTER;Uid=sa;Pwd=velvetoak#317;");
+    EXPECT_EQ(companion, "Driver={SQL Server};Server=velvetoak#317\\SQLKOR;Database=PATIENT;Uid=sa;Pwd=velvetoak#317;");
+    EXPECT_EQ(Ini(kSqlInstall, "Options", "SAPWD"), "velvetoak#317");
+    EXPECT_THAT(Log(), HasSubstr("Switch password to enforce password"));
+}
+
+TEST_F(ConnectTest, PasswordWithSemicolonAndBracesConnects) {
+    LocalSqlSite();
+    server.ServerNamed(kLocalSqlServer).password = "se;cr{e}t";
+    files.SetWritable(kSqlInstall, true);
+    profile.Write(kSqlInstall, "Options", "SAPWD", "se;cr{e}t");
+    EXPECT_EQ(Connect(), 1) << Log();
+    EXPECT_EQ(server.opens.back(),
+              "Driver={SQL Server};Server=localhost\\SQLKOR;Database=PATIENT;Uid=sa;Pwd={se;cr{e}}t};");
+    EXPECT_EQ(Log(), "");
+}
+
+// The configured server names this machine when both are equal after the tool's own upper-casing.
+TEST_F(ConnectTest, MachineNameComparesAccentedLettersWithoutCase) {
+    tool.upperCase = Cp1252Upper;
+    LocalSqlSite();
+    profile.Write(kSystemSet, "Machine", "MachineName",
+                  "WS\xc9"
+                  "01");
+    profile.Write(kTomoCfg, "Server Connection", "Server",
+                  "ws\xe9"
+                  "01");
+    EXPECT_EQ(Connect(), 1);
+    EXPECT_THAT(boxes.shown, IsEmpty());
+    EXPECT_EQ(Ini(kTomoCfg, "Server Connection", "Server"), "");
+    EXPECT_THAT(server.opens.back(), HasSubstr("Server=localhost\\SQLKOR;"));
 }
 
 }  // namespace

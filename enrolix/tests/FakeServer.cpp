@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "ConnectString.h"
 #include "Text.h"
 
 namespace enrolix::test {
@@ -88,22 +89,11 @@ constexpr std::string_view kInsertVisit =
 constexpr std::string_view kInsertPatientVisit =
     "Insert into PATIENTVISIT (MACHINE_ID, VISIT_ID, PATIENT_ID) VALUES (N'%s', %d, %s)";
 
-// The connection string's keys (upper-cased) and values, braces removed; a leading "ODBC;" is dropped.
-std::map<std::string, std::string> ParseConnectString(std::string text) {
-    if (text.size() >= 5 && EqualsNoCase(text.substr(0, 5), "ODBC;")) text.erase(0, 5);
+// The fields that the fake servers look at, braces undone, as an ODBC driver reads them.
+std::map<std::string, std::string> ParseConnectString(const std::string& text) {
     std::map<std::string, std::string> fields;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        auto end = text.find(';', at);
-        if (end == std::string::npos) end = text.size();
-        std::string part = text.substr(at, end - at);
-        at = end + 1;
-        auto eq = part.find('=');
-        if (eq == std::string::npos) continue;
-        std::string value = Trim(part.substr(eq + 1));
-        if (value.size() >= 2 && value.front() == '{' && value.back() == '}') value = value.substr(1, value.size() - 2);
-        fields[UpperAscii(Trim(part.substr(0, eq)))] = value;
-    }
+    for (const char* key : {"DRIVER", "SERVER", "DATABASE", "UID", "PWD"})
+        if (auto field = FindConnectField(text, key)) fields[key] = field->value;
     return fields;
 }
 

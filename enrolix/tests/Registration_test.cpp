@@ -195,19 +195,9 @@ TEST_F(RegistrationTest, QuotesAndOddTextAreStoredAndFoundExactly) {
     EXPECT_EQ(Log(), "");
 }
 
-// Upper case of Windows-1252 letters: a to z, and the accented letters 0xE0 to 0xFE but 0xF7.
-std::string Latin1Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = static_cast<char>(b - 0x20);
-    }
-    return upper;
-}
-
 TEST_F(RegistrationTest, AccentedLettersCompareWithoutCaseLikeTheDatabase) {
-    tool.upperCase = Latin1Upper;
-    db->upper = Latin1Upper;
+    tool.upperCase = Cp1252Upper;
+    db->upper = Cp1252Upper;
     request.LastName = "M\xfcller";      // Müller
     request.FirstName = "\xc9lo\xefse";  // Éloïse
     request.EmrId =

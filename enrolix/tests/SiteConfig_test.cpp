@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ConnectString.h"
 #include "ToolFixture.h"
 
 namespace enrolix::test {
@@ -75,6 +76,29 @@ TEST_F(SiteConfigTest, ConnectStringsFromDefaultsAndSqlInstall) {
     EXPECT_EQ(BuildIBConnectString("localhost", kLocalIb),
               "ODBC;DRIVER={Gemini InterBase ODBC Driver 2.0};SERVER=localhost;DATABASE=C:\\SCANSUITE\\db_repository\\"
               "PATIENT.ib;UID=SYSDBA;PWD=tumbleoak;");
+}
+
+// Site values that hold ";", "{" or "}" are braced: each reads back as itself and adds or changes no key.
+TEST_F(SiteConfigTest, ConnectStringValuesCannotAddKeys) {
+    files.AddFile(kSqlInstallIni, "[Options]\r\nSAPWD=x;Database=EVIL;Uid=evil\r\nINSTANCENAME=in}st{\r\n", true);
+    const std::string sql = BuildSQLConnectString(tool, "PATIENT", "srv;Trusted_Connection=yes");
+    EXPECT_EQ(sql,
+              "Driver={SQL Server};Server={srv;Trusted_Connection=yes\\in}}st{};Database=PATIENT;Uid=sa;"
+              "Pwd={x;Database=EVIL;Uid=evil};");
+    EXPECT_EQ(FindConnectField(sql, "Server")->value, "srv;Trusted_Connection=yes\\in}st{");
+    EXPECT_EQ(FindConnectField(sql, "database")->value, "PATIENT");
+    EXPECT_EQ(FindConnectField(sql, "UID")->value, "sa");
+    EXPECT_EQ(FindConnectField(sql, "Pwd")->value, "x;Database=EVIL;Uid=evil");
+    EXPECT_FALSE(FindConnectField(sql, "Trusted_Connection"));
+
+    const std::string ib = BuildIBConnectString("localhost", "C:\\a;b {c}\\db_repository\\PATIENT.ib");
+    EXPECT_EQ(ib,
+              "ODBC;DRIVER={Gemini InterBase ODBC Driver 2.0};SERVER=localhost;DATABASE={C:\\a;b {c}}\\db_repository\\"
+              "PATIENT.ib};UID=SYSDBA;PWD=tumbleoak;");
+    EXPECT_EQ(FindConnectField(ib, "DATABASE")->value, "C:\\a;b {c}\\db_repository\\PATIENT.ib");
+    EXPECT_EQ(FindConnectField(ib, "UID")->value, "SYSDBA");
+    EXPECT_EQ(FindConnectField(ib, "pwd")->value, "tumbleoak");
+    EXPECT_EQ(FindConnectField("Pwd={a}}", "Pwd")->value, "a}") << "an unclosed brace runs to the end";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "FakeServer.h"
 #include "Tool.h"
@@ -18,6 +19,22 @@ inline constexpr const char* kTomoCfg = "C:\\SCANSUITE\\\\bin\\TomoCfg.ini";
 inline constexpr const char* kLocalMdf = "C:\\SCANSUITE\\db_repository\\PATIENT.mdf";
 inline constexpr const char* kLocalIb = "C:\\SCANSUITE\\db_repository\\PATIENT.ib";
 inline constexpr const char* kLocalSqlServer = "localhost\\SQLKOR";
+
+// Upper case of the Windows-1252 letters, as the Windows build's upper-casing gives it.
+inline std::string Cp1252Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
+            c = static_cast<char>(b - 0x20);
+        } else if (b == 0x9A || b == 0x9C || b == 0x9E) {  // š œ ž
+            c = static_cast<char>(b - 0x10);
+        } else if (b == 0xFF) {  // ÿ
+            c = static_cast<char>(0x9F);
+        }
+    }
+    return upper;
+}
 
 class ToolFixture : public ::testing::Test {
 protected:

@@ -1,38 +1,16 @@
 #include "Catalogue.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <stdexcept>
 
 #include "Config.h"
+#include "FileLock.h"
 #include "Ini.h"
 
 namespace standin {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Holds a lock file beside the state file while the catalogue is read or changed.
-class FileLock {
-public:
-    FileLock(const fs::path& stateFile, bool exclusive) {
-        std::error_code error;
-        if (stateFile.has_parent_path()) fs::create_directories(stateFile.parent_path(), error);
-        fd_ = ::open((stateFile.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ >= 0) ::flock(fd_, exclusive ? LOCK_EX : LOCK_SH);
-    }
-    ~FileLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-
-private:
-    int fd_ = -1;
-};
 
 Catalogue Parse(const fs::path& stateFile) {
     Catalogue catalogue;

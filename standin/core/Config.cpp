@@ -23,7 +23,61 @@ fs::path Resolve(const fs::path& folder, const std::string& value) {
     return p.is_absolute() ? p : folder / p;
 }
 
+// "2", "2+" or "1,3+"; "every" or empty: every match.
+std::vector<Fault::Occurrence> ParseOccurrences(const std::string& text, const std::string& section) {
+    std::vector<Fault::Occurrence> list;
+    if (text.empty() || EqualsNoCase(text, "every")) return list;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        std::size_t comma = text.find(',', at);
+        std::string item = Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+        Fault::Occurrence occurrence;
+        occurrence.andLater = !item.empty() && item.back() == '+';
+        if (occurrence.andLater) item.pop_back();
+        char* end = nullptr;
+        occurrence.first = std::strtol(item.c_str(), &end, 10);
+        if (item.empty() || *end != '\0' || occurrence.first < 1)
+            throw std::runtime_error("stand-in configuration: occurrence in [" + section +
+                                     "] must be every, N, N+ or a list of them, not \"" + text + "\"");
+        list.push_back(occurrence);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    return list;
+}
+
+Fault ParseFault(const Ini::Section& section) {
+    Fault fault;
+    fault.name = Trim(section.name.substr(6));
+    std::string statement = section.Get("statement"), open = section.Get("open");
+    if (statement.empty() == open.empty())
+        throw std::runtime_error("stand-in configuration: [" + section.name +
+                                 "] needs either a statement or an open pattern");
+    fault.target = statement.empty() ? Fault::Target::kOpen : Fault::Target::kStatement;
+    fault.pattern = statement.empty() ? open : statement;
+    fault.occurrences = ParseOccurrences(section.Get("occurrence"), section.name);
+    const bool opens = fault.target == Fault::Target::kOpen;
+    fault.state = section.Get("state", opens ? "08001" : "42000");
+    if (fault.state.size() != 5)
+        throw std::runtime_error("stand-in configuration: state in [" + section.name + "] must have 5 characters");
+    fault.native = std::atoi(section.Get("native", opens ? "0" : "50000").c_str());
+    fault.message = section.Get("message");
+    for (const auto& [key, value] : section.entries) {
+        std::string k = Lower(key);
+        if (k != "statement" && k != "open" && k != "occurrence" && k != "message" && k != "state" && k != "native")
+            throw std::runtime_error("stand-in configuration: unknown key " + key + " in [" + section.name + "]");
+    }
+    return fault;
+}
+
 }  // namespace
+
+bool Fault::FailsAt(long match) const {
+    if (occurrences.empty()) return true;
+    for (const Occurrence& occurrence : occurrences)
+        if (match == occurrence.first || (occurrence.andLater && match > occurrence.first)) return true;
+    return false;
+}
 
 std::string CanonicalServerName(const std::string& name) {
     std::string lower = Lower(Trim(name));
@@ -65,6 +119,8 @@ Config LoadConfig(const fs::path& file) {
     fs::path folder = config.file.parent_path();
     config.stateFile = folder / "standin-state.ini";
     config.statementLog = folder / "statements.log";
+    config.connectionLog = folder / "connections.log";
+    config.faultCounts = folder / "standin-faults.ini";
 
     for (const Ini::Section& section : ini.sections) {
         std::string name = Lower(section.name);
@@ -75,6 +131,10 @@ Config LoadConfig(const fs::path& file) {
                     config.stateFile = Resolve(folder, value);
                 } else if (k == "statement_log") {
                     config.statementLog = value.empty() ? fs::path() : Resolve(folder, value);
+                } else if (k == "connection_log") {
+                    config.connectionLog = value.empty() ? fs::path() : Resolve(folder, value);
+                } else if (k == "fault_counts") {
+                    config.faultCounts = Resolve(folder, value);
                 } else if (k.size() == 7 && k.starts_with("drive_") && std::isalpha(static_cast<unsigned char>(k[6]))) {
                     config.driveRoots[k[6]] = Resolve(folder, value);
                 } else {
@@ -137,6 +197,8 @@ Config LoadConfig(const fs::path& file) {
                                               "was denied on the object '" +
                                                   table + "', database 'PATIENT', schema 'dbo'."
                                             : message});
+        } else if (name.starts_with("fault ")) {
+            config.faults.push_back(ParseFault(section));
         } else {
             throw std::runtime_error("stand-in configuration: unknown section [" + section.name + "]");
         }

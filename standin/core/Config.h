@@ -6,7 +6,14 @@
 //
 //   [standin]
 //   state = standin-state.ini           the servers' catalogue between processes (default: beside this file)
-//   statement_log = statements.log      every statement received is appended (default; empty value: no log)
+//   statement_log = statements.log      every statement received is appended, after the database@server it
+//                                       went to and a tab (default; empty value: no log)
+//   connection_log = connections.log    every connection open is appended as one line of tab-separated fields:
+//                                       the outcome ("ok", or "refused", the SQLSTATE and the first error text),
+//                                       driver, server, database, user, and the connection string as received
+//                                       with each PWD value written as *** (default; empty value: no record)
+//   fault_counts = standin-faults.ini   how often each fault's pattern has matched, across processes
+//                                       (default: beside this file)
 //   drive_c = wine/drive_c              where C:\ lies (default: the drive of $WINEPREFIX, else ~/.wine)
 //
 //   [server localhost\SQLKOR]           one section per SQL Server, host\instance; (local), . and 127.0.0.1
@@ -27,6 +34,23 @@
 //
 //   [refuse_insert]                     inserts into these tables fail with the value as error text
 //   Patient =                           (empty: SQL Server's permission error)
+//
+//   [fault NAME]                        a programmed failure; any number of them, each with a name of its own
+//   statement = drop database *         fails the statements that match this pattern: "*" stands for any run of
+//                                       characters, "?" for one, letters match in either case, and the pattern
+//                                       covers the whole text; or
+//   open = *Database=PATIENT;*          fails the opens whose connection string (PWD values as ***) matches
+//   occurrence = 2                      which of the matches fail, counted from the first match of this fault in
+//                                       any process: a number, N+ for the Nth and every later one, or a list such
+//                                       as 1,3+ (default: every one)
+//   message = text                      the error text; the driver's prefix ([Microsoft][ODBC SQL Server
+//                                       Driver][SQL Server] or the InterBase one) is added unless it starts with
+//                                       "[" (default: "Fault NAME programmed by the test.")
+//   state = 42000                       the SQLSTATE (default: 42000 for statements, 08001 for opens)
+//   native = 50000                      the native error number (default: 50000 for statements, 0 for opens)
+//
+// Text is compared in the Windows-1252 code page as SQL Server's default collation does it: UPPER(), LOWER()
+// and every case-insensitive comparison (the schema's COLLATE NOCASE columns) fold accented letters too.
 //
 // Each database is an SQLite file at its physical path. The state file holds one section [name@host\instance]
 // per database with the keys data, log, id and single_user; attach, detach, drop and single-user rewrite it.
@@ -73,6 +97,23 @@ struct RefusedInsert {
     std::string message;  // full diagnostic text
 };
 
+struct Fault {
+    enum class Target { kStatement, kOpen };
+    struct Occurrence {
+        long first = 1;
+        bool andLater = false;
+    };
+    std::string name;
+    Target target = Target::kStatement;
+    std::string pattern;
+    std::vector<Occurrence> occurrences;  // empty: every match
+    std::string state;
+    int native = 0;
+    std::string message;  // as configured; empty: the default text
+
+    bool FailsAt(long match) const;
+};
+
 struct Config {
     std::filesystem::path file;  // where it was read from
     std::vector<ServerConfig> servers;
@@ -81,6 +122,9 @@ struct Config {
     std::map<char, std::filesystem::path> driveRoots;  // lower-case drive letter
     std::filesystem::path stateFile;
     std::filesystem::path statementLog;
+    std::filesystem::path connectionLog;
+    std::filesystem::path faultCounts;
+    std::vector<Fault> faults;
 
     // "localhost", "(local)", "." and "127.0.0.1" name the same host.
     const ServerConfig* FindServer(const std::string& name) const;

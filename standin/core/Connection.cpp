@@ -8,7 +8,9 @@
 #include <cctype>
 #include <fstream>
 
+#include "AnsiText.h"
 #include "Catalogue.h"
+#include "Faults.h"
 #include "Ini.h"
 #include "Sql.h"
 #include "WindowsPath.h"
@@ -55,6 +57,21 @@ std::string FolderOf(const std::string& windowsPath) {
     return slash == std::string::npos ? std::string() : windowsPath.substr(0, slash + 1);
 }
 
+// Appends the fields as one line, separated by tabs; line breaks and tabs inside them become blanks.
+void AppendLine(const fs::path& file, std::initializer_list<std::string> fields) {
+    std::string line;
+    for (const std::string& field : fields) {
+        if (!line.empty()) line += '\t';
+        for (char c : field) line += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
+    }
+    line += '\n';
+    int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    ssize_t written = ::write(fd, line.data(), line.size());
+    (void)written;
+    ::close(fd);
+}
+
 // A readable SQLite file: the header and the schema can be read.
 bool IsDatabaseFile(const fs::path& path) {
     sqlite3* db = nullptr;
@@ -69,8 +86,8 @@ bool IsDatabaseFile(const fs::path& path) {
 Failure::Failure(std::vector<Diagnostic> list)
     : std::runtime_error(list.empty() ? std::string("failure") : list.front().message), records(std::move(list)) {}
 
-std::map<std::string, std::string> ParseConnectString(const std::string& text) {
-    std::map<std::string, std::string> keys;
+std::vector<ConnectField> ConnectFields(const std::string& text) {
+    std::vector<ConnectField> fields;
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t equals = text.find('=', i);
@@ -79,34 +96,51 @@ std::map<std::string, std::string> ParseConnectString(const std::string& text) {
             i = semicolon == std::string::npos ? text.size() : semicolon + 1;  // a word without value
             continue;
         }
-        std::string key = Upper(Trim(text.substr(i, equals - i)));
+        ConnectField field;
+        field.key = Upper(Trim(text.substr(i, equals - i)));
         std::size_t v = equals + 1;
         while (v < text.size() && text[v] == ' ') ++v;
-        std::string value;
+        field.begin = v;
         if (v < text.size() && text[v] == '{') {
-            ++v;
-            while (v < text.size()) {
-                if (text[v] == '}') {
-                    if (v + 1 < text.size() && text[v + 1] == '}') {
-                        value += '}';
-                        v += 2;
-                        continue;
-                    }
+            // Braced: taken as it is up to the closing brace; "}}" stands for "}".
+            for (++v; v < text.size(); ++v) {
+                if (text[v] != '}') {
+                    field.value += text[v];
+                } else if (v + 1 < text.size() && text[v + 1] == '}') {
+                    field.value += '}';
+                    ++v;
+                } else {
                     ++v;
                     break;
                 }
-                value += text[v++];
             }
-            std::size_t end = text.find(';', v);
-            i = end == std::string::npos ? text.size() : end + 1;
+            field.end = v;
+            std::size_t next = text.find(';', v);
+            i = next == std::string::npos ? text.size() : next + 1;
         } else {
-            std::size_t end = text.find(';', v);
-            value = Trim(text.substr(v, end == std::string::npos ? std::string::npos : end - v));
-            i = end == std::string::npos ? text.size() : end + 1;
+            std::size_t next = text.find(';', v);
+            field.end = next == std::string::npos ? text.size() : next;
+            field.value = Trim(text.substr(v, field.end - v));
+            i = field.end + 1;
         }
-        if (!key.empty() && !keys.count(key)) keys[key] = value;
+        fields.push_back(std::move(field));
     }
+    return fields;
+}
+
+std::map<std::string, std::string> ParseConnectString(const std::string& text) {
+    std::map<std::string, std::string> keys;
+    for (ConnectField& field : ConnectFields(text))
+        if (!field.key.empty()) keys.try_emplace(field.key, std::move(field.value));
     return keys;
+}
+
+std::string MaskPassword(const std::string& text) {
+    std::string masked = text;
+    std::vector<ConnectField> fields = ConnectFields(text);
+    for (auto field = fields.rbegin(); field != fields.rend(); ++field)
+        if (field->key == "PWD") masked.replace(field->begin, field->end - field->begin, "***");
+    return masked;
 }
 
 std::unique_ptr<Connection> Connection::Open(const std::string& connectString) {
@@ -119,11 +153,21 @@ std::unique_ptr<Connection> Connection::Open(const std::string& connectString) {
     } catch (const std::exception& e) {
         connection->Refuse("08001", 0, e.what());
     }
-    if (connection->kind_ == Kind::kInterBase) {
-        connection->OpenInterBase(keys);
-    } else {
-        connection->OpenSqlServer(keys);
+    const std::string masked = MaskPassword(connectString);
+    try {
+        if (const Fault* fault = MatchFault(connection->config_, Fault::Target::kOpen, masked))
+            connection->Fail(*fault);
+        if (connection->kind_ == Kind::kInterBase) {
+            connection->OpenInterBase(keys);
+        } else {
+            connection->OpenSqlServer(keys);
+        }
+    } catch (const Failure& failure) {
+        const Diagnostic& first = failure.records.front();
+        connection->RecordOpen(keys, masked, "refused " + first.state + " " + first.message);
+        throw;
     }
+    connection->RecordOpen(keys, masked, "ok");
     return connection;
 }
 
@@ -144,6 +188,7 @@ void Connection::OpenFile(const std::string& path, bool allowMissing) {
         throw std::runtime_error("unreadable");
     }
     sqlite3_busy_timeout(db_, 10000);
+    UseAnsiCase(db_);
 }
 
 void Connection::OpenSqlServer(const std::map<std::string, std::string>& keys) {
@@ -169,6 +214,7 @@ void Connection::OpenSqlServer(const std::map<std::string, std::string>& keys) {
         "Cannot open database \"" + database_ + "\" requested by the login. The login failed.";
     if (IsSystemDatabase(database_)) {
         sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        UseAnsiCase(db_);
     } else {
         Catalogue catalogue = Catalogue::Read(config_.stateFile);
         const DatabaseEntry* entry = catalogue.Find(serverConfig_->name, database_);
@@ -215,21 +261,28 @@ void Connection::OpenInterBase(const std::map<std::string, std::string>& keys) {
     }
 }
 
+void Connection::Fail(const Fault& fault) const {
+    std::string message = fault.message.empty() ? "Fault " + fault.name + " programmed by the test." : fault.message;
+    throw Failure({{fault.state, fault.native, message.starts_with("[") ? message : Prefix() + message}});
+}
+
 void Connection::Log(const std::string& sql) const {
     if (config_.statementLog.empty()) return;
-    std::string line = kind_ == Kind::kInterBase ? database_ : database_ + "@" + server_;
-    line += '\t';
-    for (char c : sql) line += (c == '\n' || c == '\r') ? ' ' : c;
-    line += '\n';
-    int fd = ::open(config_.statementLog.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return;
-    ssize_t written = ::write(fd, line.data(), line.size());
-    (void)written;
-    ::close(fd);
+    AppendLine(config_.statementLog, {kind_ == Kind::kInterBase ? database_ : database_ + "@" + server_, sql});
+}
+
+void Connection::RecordOpen(const std::map<std::string, std::string>& keys, const std::string& masked,
+                            const std::string& outcome) const {
+    if (config_.connectionLog.empty()) return;
+    AppendLine(config_.connectionLog,
+               {outcome, Get(keys, "DRIVER"), Get(keys, "SERVER"), Get(keys, "DATABASE"), Get(keys, "UID"), masked});
 }
 
 Result Connection::Execute(const std::string& sql) {
     Log(sql);
+    if (const Fault* fault = MatchFault(config_, Fault::Target::kStatement, sql)) Fail(*fault);
+    // SQLite would end the statement at a zero byte and run only what stands before it.
+    if (sql.find('\0') != std::string::npos) Refuse("42000", 102, "Incorrect syntax near '\\0'.");
     if (kind_ == Kind::kSqlServer) {
         ServerCommand command = ParseServerCommand(sql);
         if (command.kind != ServerCommand::kNone) return RunCommand(command);
@@ -395,7 +448,7 @@ Result Connection::RunCommand(const ServerCommand& command) {
                 if (!IsDatabaseFile(*data))
                     return refuse(
                         5172, "The header for file '" + command.dataFile + "' is not a valid database file header.");
-                DatabaseEntry entry{server, name, command.dataFile, FolderOf(command.dataFile) + name + "_log.ldf",
+                DatabaseEntry entry{server, name, command.dataFile, FolderOf(command.dataFile) + name + "_Log.ldf",
                                     0,      false};
                 // The log is rebuilt beside the data file.
                 if (std::optional<fs::path> log = MapWindowsPath(config_, entry.logFile)) {
@@ -415,11 +468,12 @@ Result Connection::RunCommand(const ServerCommand& command) {
 
 Result Connection::RunSqlite(const std::string& sql) {
     Result result;
-    const char* rest = sql.c_str();
-    while (rest && *rest) {
+    const char* rest = sql.data();
+    const char* const end = sql.data() + sql.size();
+    while (rest && rest < end) {
         Statement statement;
         const char* tail = nullptr;
-        int rc = sqlite3_prepare_v2(db_, rest, -1, &statement.handle, &tail);
+        int rc = sqlite3_prepare_v2(db_, rest, static_cast<int>(end - rest), &statement.handle, &tail);
         rest = tail;
         if (rc == SQLITE_OK && !statement.handle) continue;  // white space or a comment
         if (rc == SQLITE_OK) {

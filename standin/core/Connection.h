@@ -40,8 +40,20 @@ struct Result {
     long long rowCount = -1;  // rows changed by an insert, update or delete
 };
 
-// Keys upper-cased; values of {braced} form unwrapped. A bare "ODBC" word is skipped.
+// One key=value of a connection string. A braced value ({...}) is taken as it is up to its closing brace, with
+// "}}" for "}"; any other value runs to the next ";" and is trimmed.
+struct ConnectField {
+    std::string key;  // upper-cased
+    std::string value;
+    std::size_t begin = 0, end = 0;  // the written value's span, braces included
+};
+
+// Every field in order; words without "=" (a leading "ODBC;") are skipped.
+std::vector<ConnectField> ConnectFields(const std::string& text);
+// The first value of every key, keys upper-cased.
 std::map<std::string, std::string> ParseConnectString(const std::string& text);
+// The connection string with every PWD value written as ***.
+std::string MaskPassword(const std::string& text);
 
 class Connection {
 public:
@@ -67,6 +79,9 @@ private:
     void OpenInterBase(const std::map<std::string, std::string>& keys);
     void OpenFile(const std::string& path, bool allowMissing);
     void Log(const std::string& sql) const;
+    void RecordOpen(const std::map<std::string, std::string>& keys, const std::string& masked,
+                    const std::string& outcome) const;
+    [[noreturn]] void Fail(const Fault& fault) const;
     Result RunCommand(const struct ServerCommand& command);
     void RefreshSysViews();
     Result RunSqlite(const std::string& sql);

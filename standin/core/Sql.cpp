@@ -95,35 +95,89 @@ std::vector<Token> Tokenize(std::string_view sql) {
     return tokens;
 }
 
+namespace {
+
+// Characters that run on into a neighbouring token: name characters (bytes above 127 included) and quotes.
+bool Sticky(char c) {
+    auto b = static_cast<unsigned char>(c);
+    return b >= 0x80 || std::isalnum(b) || c == '_' || c == '@' || c == '#' || c == '$' || c == '\'' || c == '"';
+}
+
+bool IsDot(const std::vector<Token>& tokens, std::size_t t) { return t < tokens.size() && IsPunct(tokens[t], '.'); }
+bool IsNameAt(const std::vector<Token>& tokens, std::size_t t) { return t < tokens.size() && IsName(tokens[t]); }
+
+// A name of one or more parts, a.b.c; an empty part (master..t) is nullptr.
+struct MultiPartName {
+    std::vector<const Token*> parts;
+    std::size_t next = 0;  // the token after it
+};
+
+MultiPartName ReadName(const std::vector<Token>& tokens, std::size_t t) {
+    MultiPartName name{{&tokens[t]}, t + 1};
+    while (IsDot(tokens, name.next)) {
+        if (IsNameAt(tokens, name.next + 1)) {
+            name.parts.push_back(&tokens[name.next + 1]);
+            name.next += 2;
+        } else if (IsDot(tokens, name.next + 1) && IsNameAt(tokens, name.next + 2)) {
+            name.parts.push_back(nullptr);
+            name.parts.push_back(&tokens[name.next + 2]);
+            name.next += 3;
+        } else {
+            break;
+        }
+    }
+    return name;
+}
+
+// The parts SQLite knows: a dbo or empty schema goes with everything before it; sys stays, as the attached
+// catalogue, without what stands before it.
+std::vector<const Token*> SqliteParts(const std::vector<const Token*>& parts) {
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        if (!parts[i] || EqualsNoCase(parts[i]->text, "dbo")) return {parts.begin() + i + 1, parts.end()};
+        if (EqualsNoCase(parts[i]->text, "sys")) return {parts.begin() + i, parts.end()};
+    }
+    return parts;
+}
+
+}  // namespace
+
 std::string ToSqlite(std::string_view sql) {
     std::vector<Token> tokens = Tokenize(sql);
     std::string out;
-    std::size_t copied = 0;
-    for (std::size_t t = 0; t < tokens.size(); ++t) {
+    std::size_t copied = 0;      // the end of the last token written
+    bool lastRewritten = false;  // whether the text last written differs from the statement's own
+    auto write = [&](std::size_t begin, std::size_t end, const std::string& piece, bool rewritten) {
+        out.append(sql.substr(copied, begin - copied));
+        // A rewritten piece must not run on into its neighbour: '' or "" would join two quoted tokens into one.
+        if (begin == copied && (rewritten || lastRewritten) && !out.empty() && !piece.empty() && Sticky(out.back()) &&
+            Sticky(piece.front()))
+            out += ' ';
+        out += piece;
+        copied = end;
+        lastRewritten = rewritten;
+    };
+    for (std::size_t t = 0; t < tokens.size();) {
         const Token& token = tokens[t];
-        out.append(sql.substr(copied, token.begin - copied));
-        copied = token.end;
-        const bool qualifies = IsName(token) && t + 2 < tokens.size() && IsPunct(tokens[t + 1], '.');
-        const bool afterMaster = t >= 2 && IsPunct(tokens[t - 1], '.') && EqualsNoCase(tokens[t - 2].text, "master");
-        const bool first = t == 0 || !IsPunct(tokens[t - 1], '.');
-        if (qualifies && first && EqualsNoCase(token.text, "master") &&
-            (EqualsNoCase(tokens[t + 2].text, "sys") || EqualsNoCase(tokens[t + 2].text, "dbo"))) {
-            copied = tokens[++t].end;  // master.sys.x is sys.x
-            continue;
-        }
-        if (qualifies && (first || afterMaster) && EqualsNoCase(token.text, "dbo")) {
-            copied = tokens[++t].end;  // dbo.x is x
-            continue;
-        }
-        switch (token.kind) {
-            case Token::kString:
-                out += Quote(token.text, '\'');
-                break;
-            case Token::kQuotedName:
-                out += Quote(token.text, '"');
-                break;
-            default:
-                out.append(sql.substr(token.begin, token.end - token.begin));
+        if (IsName(token)) {
+            MultiPartName name = ReadName(tokens, t);
+            std::vector<const Token*> parts = SqliteParts(name.parts);
+            const std::size_t end = tokens[name.next - 1].end;
+            bool rewritten = parts.size() != name.parts.size();
+            std::string piece;
+            for (const Token* part : parts) {
+                if (!piece.empty()) piece += '.';
+                rewritten = rewritten || part->kind == Token::kQuotedName;
+                piece += part->kind == Token::kQuotedName ? Quote(part->text, '"') : part->text;
+            }
+            if (!rewritten) piece = std::string(sql.substr(token.begin, end - token.begin));
+            write(token.begin, end, piece, rewritten);
+            t = name.next;
+        } else if (token.kind == Token::kString) {
+            write(token.begin, token.end, Quote(token.text, '\''), true);
+            ++t;
+        } else {
+            write(token.begin, token.end, std::string(sql.substr(token.begin, token.end - token.begin)), false);
+            ++t;
         }
     }
     out.append(sql.substr(copied));

@@ -19,7 +19,10 @@ struct Token {
 // to the end of the text.
 std::vector<Token> Tokenize(std::string_view sql);
 
-// N'...' literals become '...', [names] become "names", and the master.sys. and dbo. qualifiers are dropped.
+// The statement as SQLite reads it: N'...' literals become '...' with the same value, [names] become "names",
+// and a multi-part name loses a dbo or empty schema with everything before it (PATIENT.dbo.Patient, master..t)
+// and what stands before sys (master.sys.databases is sys.databases). Everything else, white space and comments
+// included, stays as it is; a blank is put in only where a rewritten token would otherwise run on into the next.
 std::string ToSqlite(std::string_view sql);
 
 struct ServerCommand {

@@ -71,6 +71,34 @@ TEST_F(StandinConfig, MistakesAreRefusedWithTheirKey) {
     EXPECT_NE(LoadError("[servers]\n").find("[servers]"), std::string::npos);
     EXPECT_NE(LoadError("[standin]\ndrive = x\n").find("drive"), std::string::npos);
     EXPECT_THROW(LoadConfig(folder_ / "missing.ini"), std::runtime_error);
+    EXPECT_NE(LoadError("[fault a]\nstatement = x\noccurrence = 0\n").find("occurrence"), std::string::npos);
+    EXPECT_NE(LoadError("[fault a]\nstatement = x\noccurrence = 2,x\n").find("occurrence"), std::string::npos);
+    EXPECT_NE(LoadError("[fault a]\nstatement = x\nopen = y\n").find("either"), std::string::npos);
+    EXPECT_NE(LoadError("[fault a]\noccurrence = 1\n").find("either"), std::string::npos);
+    EXPECT_NE(LoadError("[fault a]\nopen = y\nstate = 42\n").find("5 characters"), std::string::npos);
+    EXPECT_NE(LoadError("[fault a]\nopen = y\nmesage = typo\n").find("mesage"), std::string::npos);
+}
+
+TEST_F(StandinConfig, FaultsAndTheirOccurrences) {
+    Config config = Load(
+        "[standin]\nconnection_log = opens.txt\nfault_counts = counts.ini\n\n"
+        "[fault drop]\nstatement = drop database *\noccurrence = 2, 4+\n\n"
+        "[fault open]\nopen = *PATIENT*\nmessage = [X]gone\n");
+    EXPECT_EQ(config.connectionLog, folder_ / "opens.txt");
+    EXPECT_EQ(config.faultCounts, folder_ / "counts.ini");
+    ASSERT_EQ(config.faults.size(), 2u);
+    const Fault& drop = config.faults[0];
+    EXPECT_EQ(drop.target, Fault::Target::kStatement);
+    EXPECT_EQ(drop.state, "42000");
+    EXPECT_EQ(drop.native, 50000);
+    std::string fails;
+    for (long match = 1; match <= 6; ++match) fails += drop.FailsAt(match) ? 'x' : '.';
+    EXPECT_EQ(fails, ".x.xxx");
+    const Fault& open = config.faults[1];
+    EXPECT_EQ(open.target, Fault::Target::kOpen);
+    EXPECT_EQ(open.state, "08001");
+    EXPECT_EQ(open.message, "[X]gone");
+    EXPECT_TRUE(open.FailsAt(1) && open.FailsAt(7)) << "every match by default";
 }
 
 TEST_F(StandinConfig, TheCatalogueIsSeededOnceAndKeepsItsChanges) {

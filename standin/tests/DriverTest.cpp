@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
+#include "AnsiText.h"
 #include "TestSupport.h"
 #include "platform/odbc/OdbcConnection.h"
 
@@ -345,11 +347,13 @@ TEST_F(StandinDriver, AttachNeedsAWritableDatabaseFileAndRebuildsTheLog) {
 
     fs::permissions(data, fs::perms::owner_write, fs::perm_options::add);
     master.Execute(attach);
-    EXPECT_TRUE(fs::exists(OnDriveC("C:\\SCANSUITE\\db_repository\\PATIENT_log.ldf")));
+    // The rebuilt log has the name the tool deletes before an attach, also on a case-sensitive disk.
+    EXPECT_TRUE(fs::exists(OnDriveC("C:\\SCANSUITE\\db_repository\\PATIENT_Log.ldf")));
+    EXPECT_FALSE(fs::exists(OnDriveC("C:\\SCANSUITE\\db_repository\\PATIENT_log.ldf")));
     auto files = master.QueryFirstColumn(
         "SELECT physical_name FROM master.sys.master_files WHERE database_id in (SELECT dbid from "
         "master.sys.sysdatabases where name = N'PATIENT')");
-    EXPECT_EQ(files, (std::vector<std::string>{kLocalFile, "C:\\SCANSUITE\\db_repository\\PATIENT_log.ldf"}));
+    EXPECT_EQ(files, (std::vector<std::string>{kLocalFile, "C:\\SCANSUITE\\db_repository\\PATIENT_Log.ldf"}));
     EXPECT_EQ(master.QueryFirstColumn("SELECT database_id FROM sys.databases WHERE name = N'PATIENT'"),
               std::vector<std::string>{"5"});
     {
@@ -372,7 +376,7 @@ TEST_F(StandinDriver, AttachNeedsAWritableDatabaseFileAndRebuildsTheLog) {
     // A drop deletes the files of the database it removes.
     master.Execute("drop database PATIENT");
     EXPECT_FALSE(fs::exists(data));
-    EXPECT_FALSE(fs::exists(OnDriveC("C:\\SCANSUITE\\db_repository\\PATIENT_log.ldf")));
+    EXPECT_FALSE(fs::exists(OnDriveC("C:\\SCANSUITE\\db_repository\\PATIENT_Log.ldf")));
 }
 
 TEST_F(StandinDriver, EveryStatementIsLoggedWithItsTarget) {
@@ -389,6 +393,117 @@ TEST_F(StandinDriver, EveryStatementIsLoggedWithItsTarget) {
               "MASTER@localhost\\SQLKOR\tSELECT count(*) FROM sys.databases WHERE name = N'PATIENT'\n"
               "PATIENT@localhost\\SQLKOR\tInsert into VISIT (MACHINE_ID) VALUES (N'x')\n"
               "PATIENT@localhost\\SQLKOR\tSELECT nonsense FROM\n");
+}
+
+// UPPER() and the case-insensitive columns fold every letter of the code page, as SQL Server's default collation.
+TEST_F(StandinDriver, AccentedLettersCompareWithoutCase) {
+    MakeDatabase(kLocalFile);
+    Configure("[server localhost\\SQLKOR]\ndatabase PATIENT = " + kLocalFile + "\n");
+    OdbcConnection db;
+    ASSERT_TRUE(db.Open(kPatient));
+    db.Execute(
+        "INSERT INTO SYSMACHINES (SYS_ID, SYS_NAME, SYS_PRODUCT) VALUES (1, N'WS\xc9"
+        "01', N'P1')");
+    EXPECT_EQ(db.QueryFirstColumn("SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME = N'ws\xe9"
+                                  "01'"),
+              std::vector<std::string>{"P1"});
+    EXPECT_EQ(db.QueryFirstColumn("SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME = N'ws"
+                                  "e01'"),
+              std::vector<std::string>{});
+    db.Execute(
+        "INSERT INTO Patient ([LNAME], [FName], [DOB], [EMR_ID]) VALUES (N'M\xfcller', N'\xc9lo\xefse', "
+        "N'1/2/1960', N'\xe9"
+        "1')");
+    EXPECT_EQ(db.QueryFirstColumn("SELECT count(*) FROM Patient WHERE UPPER(LNAME)=N'M\xdcLLER' AND "
+                                  "UPPER(FNAME)=N'\xc9LO\xcfSE' AND DOB=N'1/2/1960'"),
+              std::vector<std::string>{"1"});
+    EXPECT_EQ(db.QueryFirstColumn("SELECT count(*) From Patient WHERE UPPER(EMR_ID) = N'\xc9"
+                                  "1'"),
+              std::vector<std::string>{"1"});
+    EXPECT_EQ(db.QueryFirstColumn("SELECT LOWER(UPPER(N'\x9a\x9c\x9e\xff\xdf'))"),
+              std::vector<std::string>{"\x9a\x9c\x9e\xff\xdf"});
+}
+
+// Any text inside N'...' reaches storage and comes back byte for byte, and UPPER() finds it again.
+TEST_F(StandinDriver, EveryLiteralValueIsStoredAndReadBackUnchanged) {
+    MakeDatabase(kLocalFile);
+    Configure("[server localhost\\SQLKOR]\ndatabase PATIENT = " + kLocalFile + "\n");
+    OdbcConnection db;
+    ASSERT_TRUE(db.Open(kPatient));
+    auto literal = [](const std::string& value) {
+        std::string quoted = "N'";
+        for (char c : value) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        return quoted + "'";
+    };
+    std::vector<std::string> values = {"",       "'",     "''",           "N'",   "x'ab'", "]",  "[a][b]", "\"",
+                                       "--",     "/*",    "*/",           ";",    "\\",    "%s", " lead",  "trail ",
+                                       "\t\r\n", "dbo.x", "master.sys.t", "a'N'b"};
+    std::mt19937 random(20240304);
+    for (int i = 0; i < 300; ++i) {
+        std::string value(random() % 24, ' ');
+        for (char& c : value) c = static_cast<char>(1 + random() % 255);
+        values.push_back(value);
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string& value = values[i];
+        const std::string key = literal("key" + std::to_string(i));
+        db.Execute("INSERT INTO Patient ([LNAME], [FName], [EMR_ID]) VALUES (" + literal(value) + "," + literal(value) +
+                   "," + key + ")");
+        ASSERT_EQ(db.QueryFirstColumn("SELECT LNAME FROM Patient WHERE EMR_ID = " + key),
+                  std::vector<std::string>{value})
+            << "value " << i;
+        ASSERT_EQ(db.QueryFirstColumn(
+                      "SELECT count(*) FROM Patient WHERE UPPER(LNAME)=" + literal(standin::UpperAnsi(value)) +
+                      " AND FNAME=" + literal(value) + " AND EMR_ID=" + key),
+                  std::vector<std::string>{"1"})
+            << "value " << i;
+    }
+    // Literals that touch are two literals, the second an alias of the first.
+    EXPECT_EQ(db.QueryFirstColumn("SELECT N'a'N'b'"), std::vector<std::string>{"a"});
+}
+
+// Every open is recorded, refused ones with their error, the password masked; braced values are understood.
+TEST_F(StandinDriver, OpensAreRecordedWithThePasswordMasked) {
+    Configure("[server localhost\\SQLKOR]\npassword = se;cr}e{t\n");
+    OdbcConnection master;
+    ASSERT_TRUE(master.Open("Driver={SQL Server};Server=localhost\\SQLKOR;Database=MASTER;Uid=sa;Pwd={se;cr}}e{t};"));
+    EXPECT_NE(OpenError("Driver={SQL Server};Server={localhost\\SQLKOR};Database=MASTER;Uid=sa;Pwd=se;cr}e{t;")
+                  .find("Login failed"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(folder_ / "connections.log"),
+              "ok\tSQL Server\tlocalhost\\SQLKOR\tMASTER\tsa\t"
+              "Driver={SQL Server};Server=localhost\\SQLKOR;Database=MASTER;Uid=sa;Pwd=***;\n"
+              "refused 28000 [Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'.\t"
+              "SQL Server\tlocalhost\\SQLKOR\tMASTER\tsa\t"
+              "Driver={SQL Server};Server={localhost\\SQLKOR};Database=MASTER;Uid=sa;Pwd=***;cr}e{t;\n");
+}
+
+// Faults fail the matching statements or opens at the programmed occurrences, counted across connections.
+TEST_F(StandinDriver, ProgrammedFaultsFailTheirOccurrences) {
+    MakeDatabase(kLocalFile);
+    Configure("[server localhost\\SQLKOR]\ndatabase PATIENT = " + kLocalFile +
+              "\n\n[fault slow count]\nstatement = select count(*) from patient*\noccurrence = 2, 4+\n"
+              "message = [Microsoft][ODBC SQL Server Driver]Query timeout expired\nstate = HYT00\nnative = 0\n\n"
+              "[fault patient open]\nopen = *;Database=PATIENT;*\noccurrence = 1\n");
+    std::string text = OpenError(kPatient);
+    EXPECT_NE(text.find("[Microsoft][ODBC SQL Server Driver][SQL Server]Fault patient open programmed by the test. "
+                        "(State:08001,Native:0)"),
+              std::string::npos)
+        << text;
+    const std::string count = "SELECT count(*) FROM Patient WHERE UPPER(LNAME)=N'X'";
+    std::vector<std::string> outcomes;
+    for (int connection = 0; connection < 2; ++connection) {
+        OdbcConnection db;
+        ASSERT_TRUE(db.Open(kPatient));
+        for (int i = 0; i < 3; ++i) outcomes.push_back(ExecuteError(db, count));
+        EXPECT_EQ(db.QueryFirstColumn("SELECT count(*) FROM VISIT"), std::vector<std::string>{"0"});
+    }
+    ASSERT_EQ(outcomes.size(), 6u);
+    for (std::size_t i : {0u, 2u}) EXPECT_EQ(outcomes[i], "(ran)") << i;
+    for (std::size_t i : {1u, 3u, 4u, 5u})
+        EXPECT_NE(outcomes[i].find("[Microsoft][ODBC SQL Server Driver]Query timeout expired (State:HYT00"),
+                  std::string::npos)
+            << i << ": " << outcomes[i];
 }
 
 }  // namespace

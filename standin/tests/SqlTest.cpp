@@ -75,4 +75,21 @@ TEST(SqlTranslation, InsertTargets) {
     EXPECT_EQ(InsertTable("UPDATE Patient SET x = 1"), "");
 }
 
+// Rewritten tokens never join their neighbours: touching literals stay two literals, and a shortened name keeps
+// the tokens around it.
+TEST(SqlTranslation, TouchingTokensStaySeparate) {
+    EXPECT_EQ(ToSqlite("SELECT N'a'N'b'"), "SELECT 'a' 'b'");
+    EXPECT_EQ(ToSqlite("SELECT N'a''b'"), "SELECT 'a''b'");
+    EXPECT_EQ(ToSqlite("SELECT [a][b]"), "SELECT \"a\" \"b\"");
+    EXPECT_EQ(ToSqlite("SELECT x'ab'"), "SELECT x 'ab'") << "x'..' would be a blob to SQLite";
+    EXPECT_EQ(ToSqlite("SELECT 1e5, 0x1F, a<>b, 2.5"), "SELECT 1e5, 0x1F, a<>b, 2.5") << "untouched tokens stay";
+    EXPECT_EQ(ToSqlite("SELECT*FROM[dbo].[Patient]WHERE[LNAME]=N'a'"), "SELECT*FROM \"Patient\" WHERE \"LNAME\"='a'");
+    EXPECT_EQ(ToSqlite("SELECT a FROM(SELECT 1 a)x,dbo.t,master.sys.databases,p.q.dbo.r;"),
+              "SELECT a FROM(SELECT 1 a)x,t,sys.databases,r;");
+    EXPECT_EQ(ToSqlite("SELECT x FROM master..t WHERE a.b = 1 AND dbo.x=N'dbo.y'"),
+              "SELECT x FROM t WHERE a.b = 1 AND x='dbo.y'");
+    EXPECT_EQ(ToSqlite("SELECT a /* [x] N'y' */ FROM t -- dbo.t\n"), "SELECT a /* [x] N'y' */ FROM t -- dbo.t\n");
+    EXPECT_EQ(ToSqlite("SELECT dbo . t, dbo., dbo"), "SELECT t, dbo., dbo");
+}
+
 }  // namespace
