@@ -20,6 +20,8 @@
 #   e2e_server NAME [KEY=VALUE...]         a SQL Server (password=, status=, detach_timeout=,
 #                                          "database PATIENT=C:\..." and so on, as the stand-in documents)
 #   e2e_interbase [KEY=VALUE...]           e2e_refuse_insert TABLE [MESSAGE]
+#   e2e_fault NAME KEY=VALUE...            a programmed failure: statement= or open= pattern, occurrence=,
+#                                          message=, state=, native= (as the stand-in documents)
 # Running the tool:
 #   e2e_answers "TITLE=BUTTON"...          the boxes expected, in order, and the button that answers each
 #   e2e_run ARGS...                        runs C:\SCANSUITE\bin\Enrolix.exe in C:\SCANSUITE\bin, answers its
@@ -30,6 +32,8 @@
 #   e2e_check_log_has TEXT...              e2e_check_log_lacks TEXT...  (the run's new lines of Enrolix.log)
 #   e2e_check_sql FILE SQL EXPECTED        e2e_check_ini FILE SECTION KEY EXPECTED ("<missing>": no such key)
 #   e2e_check_statement TEXT               e2e_check_no_statement TEXT  (the statements the run sent)
+#   e2e_check_opens "ok|CONNECTION STRING"...  every open of the run, in order, as the stand-in recorded it
+#                                          ("ok" or "refused", and the string with its password as ***)
 
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_SOFTWARE='C:\SCANSUITE\'
@@ -176,6 +180,7 @@ _e2e_standin_reset() {
         echo "[standin]"
         echo "state = standin-state.ini"
         echo "statement_log = statements.log"
+        echo "connection_log = connections.log"
         echo "drive_c = $E2E_DRIVE_C"
         echo "drive_d = $E2E_STANDIN/drive_d"
     } >"$E2E_STANDIN/standin.ini"
@@ -198,6 +203,7 @@ _e2e_standin_section() {  # header, key=value...
 e2e_server() { _e2e_standin_section "server $1" "${@:2}"; }
 e2e_interbase() { _e2e_standin_section interbase "$@"; }
 e2e_refuse_insert() { _e2e_standin_section refuse_insert "$1=${2:-}"; }
+e2e_fault() { _e2e_standin_section "fault $1" "${@:2}"; }
 
 # --- sites ------------------------------------------------------------------------------------------------
 
@@ -283,11 +289,13 @@ e2e_run_in() {  # working folder, arguments...
     E2E_BOX_TEXT=()
     E2E_BOX_BUTTONS=()
     E2E_BOX_PRESSED=()
-    local log statements log_before statements_before
+    local log statements opens log_before statements_before opens_before
     log=$(unixpath "$E2E_LOG")
     statements=$E2E_STANDIN/statements.log
+    opens=$E2E_STANDIN/connections.log
     log_before=$(_e2e_line_count "$log")
     statements_before=$(_e2e_line_count "$statements")
+    opens_before=$(_e2e_line_count "$opens")
     echo
     echo "== run $E2E_RUNS: Enrolix.exe$(printf ' "%s"' "$@")  (in $cwd)"
     wine_spawn_tool --cwd "$cwd" --timeout 90 "$E2E_EXE" "$@"
@@ -295,6 +303,7 @@ e2e_run_in() {  # working folder, arguments...
     E2E_EXIT=$(wine_wait_tool) || E2E_EXIT=none
     if [ -f "$log" ]; then tail -n "+$((log_before + 1))" "$log" | tr -d '\r'; fi >"$E2E_RUN_DIR/log"
     if [ -f "$statements" ]; then tail -n "+$((statements_before + 1))" "$statements"; fi >"$E2E_RUN_DIR/statements"
+    if [ -f "$opens" ]; then tail -n "+$((opens_before + 1))" "$opens"; fi >"$E2E_RUN_DIR/opens"
     e2e_report
 }
 
@@ -307,6 +316,7 @@ e2e_report() {
     done
     [ ${#E2E_BOX_TITLE[@]} -gt 0 ] || echo "   no message box"
     sed 's/^/   log: /' "$E2E_RUN_DIR/log"
+    awk -F '\t' '{ print "   open: " $1 ": " $6 }' "$E2E_RUN_DIR/opens"
     sed 's/^/   sql: /' "$E2E_RUN_DIR/statements"
     local file value
     for file in "$E2E_SYSTEMSET" "$E2E_TOMOCFG" "$E2E_SQLINSTALL"; do
@@ -405,16 +415,23 @@ e2e_check_readonly() {  # file
 
 e2e_check_statement() {  # text
     WINE_CHECKS=$((WINE_CHECKS + 1))
-    if grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
+    if LC_ALL=C grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
         echo "ok: statement sent: $1"
     else
         fail "no statement [$1] was sent"
     fi
 }
 
+e2e_check_opens() {  # "outcome|connection string"...
+    local expected actual
+    expected=$(printf '%s\n' "$@")
+    actual=$(awk -F '\t' '{ split($1, outcome, " "); print outcome[1] "|" $6 }' "$E2E_RUN_DIR/opens")
+    check_eq "$expected" "$actual" "connections opened"
+}
+
 e2e_check_no_statement() {  # text
     WINE_CHECKS=$((WINE_CHECKS + 1))
-    if grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
+    if LC_ALL=C grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
         fail "a statement [$1] was sent"
     else
         echo "ok: no statement [$1]"

@@ -1,6 +1,10 @@
 # Scenarios of the site configuration and the database connection.
 
 E2E_CENTRAL_MDF='D:\Data\PATIENT.mdf'
+E2E_OPEN_MASTER='Driver={SQL Server};Server=localhost\SQLKOR;Database=MASTER;Uid=sa;Pwd=***;'
+E2E_OPEN_PATIENT='Driver={SQL Server};Server=localhost\SQLKOR;Database=PATIENT;Uid=sa;Pwd=***;'
+E2E_OPEN_CENTRAL_MASTER='Driver={SQL Server};Server=CEN01\SQLKOR;Database=MASTER;Uid=sa;Pwd=***;'
+E2E_OPEN_CENTRAL_PATIENT='Driver={SQL Server};Server=CEN01\SQLKOR;Database=PATIENT;Uid=sa;Pwd=***;'
 E2E_QUESTION='Fail to connect database on server "CEN01", do you want to use the local database and continue to work?'
 
 # A site of machine WS01 whose TomoCfg.ini names the central server CEN01, which serves D:\Data\PATIENT.mdf.
@@ -46,6 +50,8 @@ scenario_local_sql_server() {
     e2e_check_statement "INSERT INTO Patient ([MACHINE_ID], [PATIENT_ID], [STR_PATIENT_ID], [LNAME], [FName]"
     e2e_check_no_statement "sp_detach_db"
     e2e_check_no_statement "FOR ATTACH_REBUILD_LOG"
+    # The probe, the look at the served file and the readiness check on MASTER, then the database itself.
+    e2e_check_opens "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_PATIENT"
 }
 
 # A site with a central server: the patient goes to the central database; the local site files keep their
@@ -64,6 +70,8 @@ scenario_central_sql_server() {
     e2e_check_ini "$E2E_SYSTEMSET" Machine Database "<missing>"
     e2e_check_ini "$E2E_SYSTEMSET" Machine Home "$E2E_SOFTWARE"
     e2e_check_no_statement "sp_detach_db"
+    # Probe and readiness check on the central MASTER, then its PATIENT; nothing opened on this workstation.
+    e2e_check_opens "ok|$E2E_OPEN_CENTRAL_MASTER" "ok|$E2E_OPEN_CENTRAL_MASTER" "ok|$E2E_OPEN_CENTRAL_PATIENT"
 }
 
 # A configured server that is this machine's name in another case means the local database.
@@ -74,6 +82,17 @@ scenario_machine_name_case() {
     e2e_check_exit 1
     e2e_check_boxes
     e2e_check_sql "$E2E_LOCAL_MDF" "SELECT MACHINE_ID, PATIENT_ID, LNAME FROM Patient" "SORV-WS01|1|Smith"
+    e2e_check_local_site_written "$E2E_LOCAL_MDF"
+}
+
+# The same with an accented machine name: the comparison folds case as the tool's upper-casing does.
+scenario_machine_name_accented() {
+    e2e_local_sql_site $'WS\xc901'
+    e2e_tomocfg "SQL Server" $'ws\xe901'
+    e2e_run "${E2E_SMITH[@]}"
+    e2e_check_exit 1
+    e2e_check_boxes
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT hex(MACHINE_ID), PATIENT_ID, LNAME FROM Patient" "534F52562D5753C93031|1|Smith"
     e2e_check_local_site_written "$E2E_LOCAL_MDF"
 }
 
@@ -193,6 +212,8 @@ scenario_interbase_with_file() {
     e2e_check_sql "$E2E_LOCAL_IB" "SELECT MACHINE_ID, PATIENT_ID, LNAME, EMR_ID FROM Patient" "SORV-IB|1|Smith|EMR1001"
     e2e_check_sql "$E2E_LOCAL_IB" "SELECT * FROM PATIENTVISIT" "SORV-IB|1|1"
     e2e_check_local_site_written "$E2E_LOCAL_IB"
+    # The database file is opened directly, on this workstation, whatever server the site names.
+    e2e_check_opens 'ok|DRIVER={Gemini InterBase ODBC Driver 2.0};SERVER=localhost;DATABASE=C:\SCANSUITE\db_repository\PATIENT.ib;UID=SYSDBA;PWD=***;'
 }
 
 # An InterBase site without PATIENT.ib: no open is tried, the tool gives up.
@@ -234,4 +255,17 @@ scenario_working_folder_without_bin() {
     e2e_check_ini 'C:\ca\bin\TomoCfg.ini' "Server Connection" Server "<missing>"
     e2e_check_ini "$E2E_SYSTEMSET" Machine Database 'C:\cadb_repository\PATIENT.ib'
     e2e_check_ini "$E2E_SYSTEMSET" Machine Home 'C:\ca'
+}
+
+# A password with ";" and braces: every connection string carries it braced, and it connects.
+scenario_password_with_semicolon() {
+    e2e_local_sql_site WS01 'password=pa;ss{w}rd'
+    e2e_sqlinstall 'pa;ss{w}rd'
+    e2e_run "${E2E_SMITH[@]}"
+    e2e_check_exit 1
+    e2e_check_boxes
+    e2e_check_log_lines 0
+    e2e_check_opens "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_MASTER" "ok|$E2E_OPEN_PATIENT"
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT PATIENT_ID, LNAME FROM Patient" "1|Smith"
+    e2e_check_ini "$E2E_SQLINSTALL" Options SAPWD 'pa;ss{w}rd'
 }

@@ -116,3 +116,39 @@ scenario_command_line_fields() {
     e2e_check_boxes "Error|Skip the add patient because of the new flag is off|OK|OK"
     check_eq "" "$(cat "$E2E_RUN_DIR/statements")" "statements of a run with the flag off"
 }
+
+# An accented patient is stored in the ANSI code page (Windows-1252) and found again, by the EMR id and by the
+# names in either case, as SQL Server's collation finds it; then duplicates of it are refused.
+scenario_accented_patient() {
+    e2e_local_sql_site WS01
+    e2e_run É100 Müller Éloïse n/a F 01/02/1960 n/a 03/04/2024 1
+    e2e_check_exit 1
+    e2e_check_boxes
+    e2e_check_log_lines 0
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT PATIENT_ID, hex(LNAME), hex(FName), hex(EMR_ID) FROM Patient" \
+        "1|4DFC6C6C6572|C96C6FEF7365|C9313030"
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT * FROM PATIENTVISIT" "SORV-WS01|1|1"
+    e2e_check_statement $'WHERE UPPER(LNAME)=N\'M\xdcLLER\' AND UPPER(FNAME)=N\'\xc9LO\xcfSE\''
+    # The EMR id in the other case, under other names: the same patient, nothing written.
+    e2e_run é100 Other Name n/a M 09/09/1999 n/a 03/04/2024 1
+    e2e_check_exit 1
+    e2e_check_boxes
+    e2e_check_statement $'UPPER(EMR_ID) = N\'\xc9100\''
+    e2e_check_no_statement "INSERT INTO Patient"
+    # No EMR id, the names in capitals: found by names and date of birth, nothing written.
+    e2e_run n/a MÜLLER ÉLOÏSE n/a F 01/02/1960 n/a 03/04/2024 1
+    e2e_check_exit 1
+    e2e_check_boxes
+    e2e_check_no_statement "INSERT INTO Patient"
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM Patient" "1"
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM VISIT" "1"
+    # A second patient with these names in lower case and an EMR id differing only in case: both ambiguous.
+    e2e_add_patient "$E2E_LOCAL_MDF" SORV-WS01 2 $'m\xfcller' $'\xe9lo\xefse' 01/02/1960 $'\xe9100'
+    e2e_run n/a Müller Éloïse n/a F 01/02/1960 n/a 03/04/2024 1
+    e2e_check_exit -3
+    e2e_check_boxes "Error|Patient is not added, because multiple patients have the same last name, first name, and date of birth in the database|OK|OK"
+    e2e_run É100 Müller Éloïse n/a F 01/02/1960 n/a 03/04/2024 1
+    e2e_check_exit -5
+    e2e_check_boxes "Error|Patient is not added, because multiple patients have the same EMR_ID in the database|OK|OK"
+    e2e_check_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM Patient" "2"
+}
