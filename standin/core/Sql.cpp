@@ -129,10 +129,10 @@ MultiPartName ReadName(const std::vector<Token>& tokens, std::size_t t) {
     return name;
 }
 
-// The parts SQLite knows: a dbo or empty schema goes with everything before it; sys stays, as the attached
-// catalogue, without what stands before it.
+// The parts SQLite knows: the last dbo or empty schema goes with everything before it; sys stays, as the
+// attached catalogue, without what stands before it. No empty part is left.
 std::vector<const Token*> SqliteParts(const std::vector<const Token*>& parts) {
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    for (std::size_t i = parts.size() - 1; i-- > 0;) {
         if (!parts[i] || EqualsNoCase(parts[i]->text, "dbo")) return {parts.begin() + i + 1, parts.end()};
         if (EqualsNoCase(parts[i]->text, "sys")) return {parts.begin() + i, parts.end()};
     }

@@ -90,6 +90,7 @@ TEST(SqlTranslation, TouchingTokensStaySeparate) {
               "SELECT x FROM t WHERE a.b = 1 AND x='dbo.y'");
     EXPECT_EQ(ToSqlite("SELECT a /* [x] N'y' */ FROM t -- dbo.t\n"), "SELECT a /* [x] N'y' */ FROM t -- dbo.t\n");
     EXPECT_EQ(ToSqlite("SELECT dbo . t, dbo., dbo"), "SELECT t, dbo., dbo");
+    EXPECT_EQ(ToSqlite("SELECT a.dbo.b.c, dbo..x, x.sys..y, master.sys.dbo.t"), "SELECT b.c, x, y, t");
 }
 
 }  // namespace
