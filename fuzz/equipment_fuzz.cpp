@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::fake::ScriptedMessageBox boxes;
     platform::fake::FixedClock clock;
     orvanta::test::FakeLocale locale;
-    orvanta::Services services{profile, files, boxes, clock, locale, u"C:\\Plugin"};
+    platform::fake::RecordingShell shell;
+    orvanta::Services services{profile, files, boxes, clock, locale, shell, u"C:\\Plugin"};
 
     const std::u16string key = Line(fields[0]);
     profile.Write("PXEquip.ini", "Equipment", "Number", locale.ToAnsi(Line(fields[1])));
