@@ -5,7 +5,8 @@
 namespace enrolix {
 
 std::string ConnectValue(std::string_view value) {
-    if (value.find_first_of(";{}") == std::string_view::npos) return std::string(value);
+    // White space at an end is braced too: unbraced, readers trim it.
+    if (value.find_first_of(";{}") == std::string_view::npos && Trim(value) == value) return std::string(value);
     std::string braced = "{";
     for (char c : value) {
         braced += c;

@@ -8,8 +8,8 @@
 
 namespace enrolix {
 
-// The value as it stands after "Key=": as it is, or, when it holds ";", "{" or "}", in braces with every "}"
-// doubled.
+// The value as it stands after "Key=": as it is, or, when it holds ";", "{" or "}" or starts or ends with white
+// space, in braces with every "}" doubled.
 std::string ConnectValue(std::string_view value);
 
 // One key's value in a connection string: the value with its braces undone, and where its written form stands.

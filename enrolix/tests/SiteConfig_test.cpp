@@ -99,6 +99,14 @@ TEST_F(SiteConfigTest, ConnectStringValuesCannotAddKeys) {
     EXPECT_EQ(FindConnectField(ib, "UID")->value, "SYSDBA");
     EXPECT_EQ(FindConnectField(ib, "pwd")->value, "tumbleoak");
     EXPECT_EQ(FindConnectField("Pwd={a}}", "Pwd")->value, "a}") << "an unclosed brace runs to the end";
+
+    // White space at the ends of a value survives the reading.
+    const std::string spaced = BuildIBConnectString("\tsrv", "C:\\db\\PATIENT.ib ");
+    EXPECT_EQ(spaced,
+              "ODBC;DRIVER={Gemini InterBase ODBC Driver 2.0};SERVER={\tsrv};DATABASE={C:\\db\\PATIENT.ib };"
+              "UID=SYSDBA;PWD=tumbleoak;");
+    EXPECT_EQ(FindConnectField(spaced, "SERVER")->value, "\tsrv");
+    EXPECT_EQ(FindConnectField(spaced, "DATABASE")->value, "C:\\db\\PATIENT.ib ");
 }
 
 }  // namespace
