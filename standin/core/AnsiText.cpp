@@ -47,6 +47,39 @@ void CaseFunction(sqlite3_context* context, int, sqlite3_value** values) {
     sqlite3_result_text(context, changed.data(), static_cast<int>(changed.size()), SQLITE_TRANSIENT);
 }
 
+// The set that starts at pattern[at] ("[" included) against c; the index after its "]", or npos when the "["
+// opens no set and stands for itself.
+std::size_t MatchSet(std::string_view pattern, std::size_t at, char c, bool& matched) {
+    std::size_t i = at + 1;
+    const bool negated = i < pattern.size() && pattern[i] == '^';
+    if (negated) ++i;
+    const std::size_t close = pattern.find(']', i + 1);
+    if (i >= pattern.size() || close == std::string_view::npos) return std::string_view::npos;
+    bool inside = false;
+    for (; i < close; ++i) {
+        if (i + 2 < close && pattern[i + 1] == '-') {
+            inside = inside || (Fold(pattern[i]) <= Fold(c) && Fold(c) <= Fold(pattern[i + 2]));
+            i += 2;
+        } else {
+            inside = inside || Fold(pattern[i]) == Fold(c);
+        }
+    }
+    matched = inside != negated;
+    return close + 1;
+}
+
+void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
+    for (int i = 0; i < count; ++i)
+        if (sqlite3_value_type(values[i]) == SQLITE_NULL) return sqlite3_result_null(context);
+    int escape = -1;
+    if (count == 3) {
+        std::string_view text = TextArgument(values[2]);
+        if (text.size() != 1) return sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+        escape = static_cast<unsigned char>(text[0]);
+    }
+    sqlite3_result_int(context, LikeNoCaseAnsi(TextArgument(values[0]), TextArgument(values[1]), escape) ? 1 : 0);
+}
+
 int NoCaseCollation(void*, int lengthA, const void* a, int lengthB, const void* b) {
     return CompareNoCaseAnsi(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
                              std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
@@ -97,10 +130,46 @@ bool GlobNoCaseAnsi(std::string_view pattern, std::string_view text) {
     return p == pattern.size();
 }
 
+bool LikeNoCaseAnsi(std::string_view pattern, std::string_view text, int escape) {
+    std::size_t p = 0, t = 0;
+    while (p < pattern.size()) {
+        const char c = pattern[p];
+        if (escape >= 0 && static_cast<unsigned char>(c) == escape && p + 1 < pattern.size()) {
+            if (t >= text.size() || Fold(pattern[p + 1]) != Fold(text[t])) return false;
+            p += 2;
+            ++t;
+        } else if (c == '%') {
+            while (p < pattern.size() && pattern[p] == '%') ++p;
+            for (std::size_t from = t; from <= text.size(); ++from)
+                if (LikeNoCaseAnsi(pattern.substr(p), text.substr(from), escape)) return true;
+            return false;
+        } else if (t >= text.size()) {
+            return false;
+        } else if (c == '_') {
+            ++p;
+            ++t;
+        } else {
+            bool matched = false;
+            const std::size_t next = c == '[' ? MatchSet(pattern, p, text[t], matched) : std::string_view::npos;
+            if (next == std::string_view::npos) {
+                matched = Fold(c) == Fold(text[t]);
+                p += 1;
+            } else {
+                p = next;
+            }
+            if (!matched) return false;
+            ++t;
+        }
+    }
+    return t == text.size();
+}
+
 void UseAnsiCase(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "upper", 1, flags, nullptr, CaseFunction<UpperAnsi>, nullptr, nullptr);
     sqlite3_create_function(db, "lower", 1, flags, nullptr, CaseFunction<LowerAnsi>, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr);
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, NoCaseCollation);
 }
 

@@ -20,7 +20,11 @@ int CompareNoCaseAnsi(std::string_view a, std::string_view b);
 // True when text matches pattern as a whole: "*" stands for any run of characters, "?" for one; case folded.
 bool GlobNoCaseAnsi(std::string_view pattern, std::string_view text);
 
-// Makes UPPER(), LOWER() and the NOCASE collation of a connection follow the code page.
+// T-SQL's LIKE with the case folded: "%" any run, "_" one character, [abc], [a-f] and [^abc] one of a set or
+// not; the escape character (none when negative) makes the next character stand for itself.
+bool LikeNoCaseAnsi(std::string_view pattern, std::string_view text, int escape = -1);
+
+// Makes UPPER(), LOWER(), LIKE and the NOCASE collation of a connection follow the code page.
 void UseAnsiCase(sqlite3* db);
 
 }  // namespace standin

@@ -37,4 +37,23 @@ TEST(AnsiText, GlobPatternsCoverTheWholeText) {
     EXPECT_FALSE(GlobNoCaseAnsi("select", "select 1"));
 }
 
+TEST(AnsiText, LikeFoldsCaseAndKnowsTheSetsOfTransactSql) {
+    EXPECT_TRUE(LikeNoCaseAnsi("m\xfc%", "M\xdcLLER"));
+    EXPECT_TRUE(LikeNoCaseAnsi("_\xfcll_r", "M\xdcLLER"));
+    EXPECT_FALSE(LikeNoCaseAnsi("mu%", "M\xdcLLER"));
+    EXPECT_TRUE(LikeNoCaseAnsi("%[0-9]", "ab7"));
+    EXPECT_FALSE(LikeNoCaseAnsi("%[^0-9]", "ab7"));
+    EXPECT_TRUE(
+        LikeNoCaseAnsi("[\xe9"
+                       "e]1%",
+                       "\xc9"
+                       "100"));
+    EXPECT_TRUE(LikeNoCaseAnsi("100!%", "100%", '!'));
+    EXPECT_FALSE(LikeNoCaseAnsi("100!%", "1000", '!'));
+    EXPECT_TRUE(LikeNoCaseAnsi("[x", "[X")) << "a [ that opens no set stands for itself";
+    EXPECT_TRUE(LikeNoCaseAnsi("%a%b%", "xxAyyBzz"));
+    EXPECT_FALSE(LikeNoCaseAnsi("%a%b", "xxAyyBzz"));
+    EXPECT_TRUE(LikeNoCaseAnsi("", ""));
+}
+
 }  // namespace

@@ -420,6 +420,8 @@ TEST_F(StandinDriver, AccentedLettersCompareWithoutCase) {
     EXPECT_EQ(db.QueryFirstColumn("SELECT count(*) From Patient WHERE UPPER(EMR_ID) = N'\xc9"
                                   "1'"),
               std::vector<std::string>{"1"});
+    EXPECT_EQ(db.QueryFirstColumn("SELECT count(*) FROM Patient WHERE LNAME LIKE N'm\xfc%' AND EMR_ID LIKE N'[\xe9]_'"),
+              std::vector<std::string>{"1"});
     EXPECT_EQ(db.QueryFirstColumn("SELECT LOWER(UPPER(N'\x9a\x9c\x9e\xff\xdf'))"),
               std::vector<std::string>{"\x9a\x9c\x9e\xff\xdf"});
 }
