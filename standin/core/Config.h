@@ -49,8 +49,8 @@
 //   state = 42000                       the SQLSTATE (default: 42000 for statements, 08001 for opens)
 //   native = 50000                      the native error number (default: 50000 for statements, 0 for opens)
 //
-// Text is compared in the Windows-1252 code page as SQL Server's default collation does it: UPPER(), LOWER()
-// and every case-insensitive comparison (the schema's COLLATE NOCASE columns) fold accented letters too.
+// Text is compared in the Windows-1252 code page as SQL Server's default collation does it: UPPER(), LOWER(),
+// LIKE and every case-insensitive comparison (the schema's COLLATE NOCASE columns) fold accented letters too.
 //
 // Each database is an SQLite file at its physical path. The state file holds one section [name@host\instance]
 // per database with the keys data, log, id and single_user; attach, detach, drop and single-user rewrite it.

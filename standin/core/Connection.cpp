@@ -135,6 +135,13 @@ std::map<std::string, std::string> ParseConnectString(const std::string& text) {
     return keys;
 }
 
+std::string ConnectValue(const std::string& value) {
+    if (value.find_first_of(";{}") == std::string::npos && Trim(value) == value) return value;
+    std::string braced = "{";
+    for (char c : value) braced += c == '}' ? std::string("}}") : std::string(1, c);
+    return braced + "}";
+}
+
 std::string MaskPassword(const std::string& text) {
     std::string masked = text;
     std::vector<ConnectField> fields = ConnectFields(text);

@@ -52,6 +52,9 @@ struct ConnectField {
 std::vector<ConnectField> ConnectFields(const std::string& text);
 // The first value of every key, keys upper-cased.
 std::map<std::string, std::string> ParseConnectString(const std::string& text);
+// A value written so that ConnectFields reads it back as it is: braced, with "}" doubled, when it holds ";", "{"
+// or "}" or has blanks at either end.
+std::string ConnectValue(const std::string& value);
 // The connection string with every PWD value written as ***.
 std::string MaskPassword(const std::string& text);
 

@@ -627,9 +627,11 @@ STANDIN_EXPORT SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* dsn, SQLSMA
         return std::string(value);
     };
     const std::string login = Text(user, userLength), secret = Text(password, passwordLength);
-    return Connect(dbc, "DSN=" + source + ";Driver={" + key("Driver") + "};Server=" + key("Server") +
-                            ";Database=" + key("Database") + ";Uid=" + (login.empty() ? key("Uid") : login) +
-                            ";Pwd=" + (secret.empty() ? key("Pwd") : secret) + ";");
+    using standin::ConnectValue;
+    return Connect(dbc, "DSN=" + ConnectValue(source) + ";Driver=" + ConnectValue(key("Driver")) +
+                            ";Server=" + ConnectValue(key("Server")) + ";Database=" + ConnectValue(key("Database")) +
+                            ";Uid=" + ConnectValue(login.empty() ? key("Uid") : login) +
+                            ";Pwd=" + ConnectValue(secret.empty() ? key("Pwd") : secret) + ";");
 }
 
 STANDIN_EXPORT SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {

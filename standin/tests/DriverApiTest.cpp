@@ -92,6 +92,9 @@ TEST_F(DriverApi, ADataSourceNameConnectsWithTheKeysOfOdbcIni) {
     SQLINTEGER native = 0;
     SQLGetDiagRec(SQL_HANDLE_DBC, dbc_, 1, state, &native, nullptr, 0, nullptr);
     EXPECT_STREQ(reinterpret_cast<char*>(state), "28000");
+    // A password is one value, whatever it holds.
+    EXPECT_EQ(SQLConnect(dbc_, Sql("Standin Local"), SQL_NTS, Sql("sa"), SQL_NTS, Sql("tumbleoak;Uid=sa"), SQL_NTS),
+              SQL_ERROR);
     ASSERT_EQ(SQLConnect(dbc_, Sql("Standin Local"), SQL_NTS, Sql("sa"), SQL_NTS, Sql("tumbleoak"), SQL_NTS),
               SQL_SUCCESS);
     connected_ = true;
