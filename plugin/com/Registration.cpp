@@ -2,21 +2,66 @@
 
 #include <olectl.h>
 
+#include <iterator>
+
+#include "Orvanta_h.h"
+
 namespace orvanta::com {
 
 namespace {
 
-constexpr wchar_t kClassId[] = L"{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}";
-constexpr wchar_t kInterfaceId[] = L"{B79558F2-BBF3-45AF-A4E9-4970CD9495D5}";
-constexpr wchar_t kLibraryId[] = L"{EA3E15A2-1AD0-426B-8481-C5E915E56EE7}";
-constexpr wchar_t kProgId[] = L"Orvanta.clsOrvanta";
-// The automation marshaller of dual interfaces.
-constexpr wchar_t kDispatchProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+// ClassRegistry.txt, the one description of the entries, which the installer packages are built from too.
+struct TableRow {
+    const wchar_t* key;
+    const wchar_t* name;
+    const wchar_t* value;  // empty: the key alone
+};
+constexpr TableRow kTable[] = {
+#include "ClassRegistry.inc"
+};
+
 #ifdef _WIN64
 constexpr wchar_t kPlatform[] = L"win64";
 #else
 constexpr wchar_t kPlatform[] = L"win32";
 #endif
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+void ReplaceAll(std::wstring& text, const std::wstring& placeholder, const std::wstring& replacement) {
+    for (size_t at = text.find(placeholder); at != std::wstring::npos;
+         at = text.find(placeholder, at + replacement.size()))
+        text.replace(at, placeholder.size(), replacement);
+}
+
+// The table's texts with the placeholders filled in for the library file at modulePath.
+class Expander {
+public:
+    explicit Expander(const std::wstring& modulePath)
+        : path_(modulePath),
+          folder_(modulePath.substr(0, modulePath.find_last_of(L'\\') + 1)),
+          class_(GuidText(CLSID_clsOrvanta)),
+          interface_(GuidText(IID__clsOrvanta)),
+          library_(GuidText(LIBID_Orvanta)) {}
+
+    std::wstring operator()(const wchar_t* text) const {
+        std::wstring result = text;
+        ReplaceAll(result, L"<Class>", class_);
+        ReplaceAll(result, L"<Interface>", interface_);
+        ReplaceAll(result, L"<Library>", library_);
+        ReplaceAll(result, L"<File>", path_);
+        ReplaceAll(result, L"<Folder>", folder_);
+        ReplaceAll(result, L"<Platform>", kPlatform);
+        return result;
+    }
+
+private:
+    std::wstring path_, folder_, class_, interface_, library_;
+};
 
 HKEY RootOf(RegistrationScope scope) {
     return scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -44,34 +89,34 @@ void DeleteIfEmpty(HKEY root, const std::wstring& key) {
     if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyW(root, key.c_str());
 }
 
+bool IsBelow(const std::wstring& key, const std::wstring& ancestor) {
+    return key.size() > ancestor.size() && key.compare(0, ancestor.size(), ancestor) == 0 &&
+           key[ancestor.size()] == L'\\';
+}
+
+// The keys of the table that no other key of it lies below: deleting them deletes every entry.
+std::vector<std::wstring> TopKeys() {
+    Expander expand(L"");
+    std::vector<std::wstring> keys;
+    for (const TableRow& row : kTable) keys.push_back(expand(row.key));
+    std::vector<std::wstring> tops;
+    for (const std::wstring& key : keys) {
+        bool below = false;
+        for (const std::wstring& other : keys) below = below || IsBelow(key, other);
+        bool known = false;
+        for (const std::wstring& top : tops) known = known || top == key;
+        if (!below && !known) tops.push_back(key);
+    }
+    return tops;
+}
+
 }  // namespace
 
 std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath) {
-    std::wstring folder =
-        modulePath.substr(0, modulePath.find_last_of(L'\\') == std::wstring::npos ? 0 : modulePath.find_last_of(L'\\'));
-    std::wstring clsid = std::wstring(L"CLSID\\") + kClassId;
-    std::wstring iface = std::wstring(L"Interface\\") + kInterfaceId;
-    std::wstring typelib = std::wstring(L"TypeLib\\") + kLibraryId + L"\\1.0";
-    return {
-        {kProgId, L"", kProgId},
-        {std::wstring(kProgId) + L"\\CLSID", L"", kClassId},
-        {clsid, L"", kProgId},
-        {clsid + L"\\InprocServer32", L"", modulePath},
-        {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {clsid + L"\\ProgID", L"", kProgId},
-        {clsid + L"\\VERSION", L"", L"1.0"},
-        {clsid + L"\\TypeLib", L"", kLibraryId},
-        {clsid + L"\\Programmable", L"", L""},
-        {iface, L"", L"_clsOrvanta"},
-        {iface + L"\\ProxyStubClsid", L"", kDispatchProxy},
-        {iface + L"\\ProxyStubClsid32", L"", kDispatchProxy},
-        {iface + L"\\TypeLib", L"", kLibraryId},
-        {iface + L"\\TypeLib", L"Version", L"1.0"},
-        {typelib, L"", L"Orvanta"},
-        {typelib + L"\\0\\" + kPlatform, L"", modulePath},
-        {typelib + L"\\FLAGS", L"", L"0"},
-        {typelib + L"\\HELPDIR", L"", folder},
-    };
+    Expander expand(modulePath);
+    std::vector<RegistryValue> entries;
+    for (const TableRow& row : kTable) entries.push_back({expand(row.key), expand(row.name), expand(row.value)});
+    return entries;
 }
 
 HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
@@ -82,7 +127,7 @@ HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
         LONG status = RegCreateKeyExW(root, Classes(entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                       KEY_SET_VALUE, nullptr, &key, nullptr);
         if (status == ERROR_SUCCESS) {
-            // An empty default value of a marker key (Programmable) is left unset, as the key alone counts.
+            // A marker key (Programmable) has no value: the key alone counts.
             if (!(entry.name.empty() && entry.value.empty()))
                 status = RegSetValueExW(key, entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
                                         reinterpret_cast<const BYTE*>(entry.value.c_str()),
@@ -100,17 +145,15 @@ HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
 HRESULT Unregister(RegistrationScope scope) {
     HKEY root = RootOf(scope);
     LONG result = ERROR_SUCCESS;
-    auto remove = [&](const std::wstring& key) {
-        LONG status = DeleteTree(root, Classes(key));
+    for (const std::wstring& top : TopKeys()) {
+        LONG status = DeleteTree(root, Classes(top));
         if (status != ERROR_SUCCESS && result == ERROR_SUCCESS) result = status;
-    };
-    remove(kProgId);
-    remove(std::wstring(L"CLSID\\") + kClassId);
-    remove(std::wstring(L"Interface\\") + kInterfaceId);
-    remove(std::wstring(L"TypeLib\\") + kLibraryId + L"\\1.0");
-    DeleteIfEmpty(root, Classes(std::wstring(L"TypeLib\\") + kLibraryId));
-    // Containers that registering may have created in an empty classes key.
-    for (const wchar_t* container : {L"CLSID", L"Interface", L"TypeLib"}) DeleteIfEmpty(root, Classes(container));
+        // Containers that registering may have created (TypeLib\{...}, CLSID, ...) go when nothing else is left.
+        for (size_t cut = top.find_last_of(L'\\'); cut != std::wstring::npos; cut = top.find_last_of(L'\\', cut - 1)) {
+            DeleteIfEmpty(root, Classes(top.substr(0, cut)));
+            if (cut == 0) break;
+        }
+    }
     return FromStatus(result);
 }
 

@@ -13,7 +13,7 @@ enum class RegistrationScope { Machine, User };
 struct RegistryValue {
     std::wstring key;    // below Software\Classes
     std::wstring name;   // empty: the key's default value
-    std::wstring value;  // REG_SZ
+    std::wstring value;  // REG_SZ; empty with an empty name: the key alone, without a value
 };
 
 // Everything registration writes, for the library file at modulePath.
