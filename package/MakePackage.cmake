@@ -168,7 +168,7 @@ file(REMOVE ${output})
 execute_process(
     COMMAND ${WIXL} -a ${ARCH} -I ${work} -o ${output}
         -D Version=${VERSION} -D ProductVersion=${product_version} -D "ProductName=${product_name}"
-        -D ProductCode=${product_code} -D UpgradeCode=${upgrade_code} -D InstallScope=${scope}
+        -D Root=${root} -D ProductCode=${product_code} -D UpgradeCode=${upgrade_code} -D InstallScope=${scope}
         -D Win64=${win64} -D PluginComponent=${plugin_component} -D EnrolixComponent=${enrolix_component}
         ${CMAKE_CURRENT_LIST_DIR}/Orvanta.wxs
     WORKING_DIRECTORY ${work} RESULT_VARIABLE result ERROR_VARIABLE errors)

@@ -9,7 +9,7 @@
 #   host_praxo [LINE...]         praxo32.ini with a host data folder that holds praxo.mdb and the programs folder
 #                                "$HOST_PROGRAMS", then the given lines
 #   remove_host_files            deletes both files from the Windows folder
-#   run_cscript CASE [ARGS...]   runs CASE.vbs or CASE.js of this folder under cscript, with checks.vbs or checks.js
+#   run_cscript CASE [ARGS...]   runs CASE.vbs or CASE.js of this folder (or a full path) under $PLUGIN_CSCRIPT, with checks.vbs or checks.js
 #                                in front; its "ok:" lines count as checks, its "FAIL:" lines as failures, and it
 #                                must reach its last line. spawn_cscript / wait_cscript do the same in two steps,
 #                                for scripts whose boxes the scenario answers meanwhile.
@@ -23,6 +23,8 @@ HOST_DATA=$WINE_TEST_DIR/host/data
 HOST_PROGRAMS='C:\Host\Programs'
 ERROR_TITLE='PXEquipIF OrvantaIF Error'
 MESSAGE_A='Unable to find or read the praxo32.ini file.'
+# The script host; a 32-bit plug-in needs the 32-bit one.
+PLUGIN_CSCRIPT=${PLUGIN_CSCRIPT:-cscript.exe}
 
 _register() {  # folder, file, regsvr32 options...
     local folder=$1 file=$2 code
@@ -79,15 +81,16 @@ remove_host_files() {
 
 _cscript_name=""
 
-spawn_cscript() {  # case, args...
+spawn_cscript() {  # case (of this folder, or a full path), args...
     local source=$1
     shift
-    local ext=${source##*.}
+    local ext=${source##*.} file=$PLUGIN_SCRIPTS/$source
+    [[ $source == /* ]] && file=$source
     _cscript_name=${source##*/}
-    cat "$PLUGIN_SCRIPTS/checks.$ext" "$PLUGIN_SCRIPTS/$source" >"$WINE_TEST_DIR/$_cscript_name"
+    cat "$PLUGIN_SCRIPTS/checks.$ext" "$file" >"$WINE_TEST_DIR/$_cscript_name"
     # The script engines report syntax and run-time errors only through Wine's debug channels.
     WINEDEBUG=fixme+vbscript,fixme+jscript,err+ole wine_spawn_tool --timeout 60 \
-        cscript.exe //nologo "$(winpath "$WINE_TEST_DIR/$_cscript_name")" "$@"
+        "$PLUGIN_CSCRIPT" //nologo "$(winpath "$WINE_TEST_DIR/$_cscript_name")" "$@"
 }
 
 wait_cscript() {

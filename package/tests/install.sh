@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The per-machine package installed quietly at an imaging site: the files where the README says, the plug-in
+# working for a script host and writing its logs, the registry exactly as regsvr32 leaves it; installed twice,
+# one product; removed, everything as before but the plug-in's own log. Argument: package.conf.
+set -uo pipefail
+source "$ORVANTA_WINE_LIB"
+source "$(dirname "$0")/package_lib.sh"
+
+remove_host_files
+host_praxo
+remove_imaging_site
+imaging_site
+# Not there yet; the script host registers its own type library on its first run, before the snapshot.
+run_cscript create.vbs False
+registry_dump before
+files_dump before
+
+install_package 0 "install" "$MACHINE_PACKAGE"
+same_file "$PLUGIN_FILE" "$MACHINE_PLUGIN\\Orvanta.dll" "the plug-in"
+same_file "$ENROLIX_FILE" "$SCANSUITE_BIN\\Enrolix.exe" "the registration tool beside the imaging software"
+check_eq "Orvanta ($ARCH) $(sed 's/^0*\([0-9]\)/\1/; s/\.0*\([0-9]\)/.\1/g' <<<"$VERSION")" "$(products)" \
+    "one product, the package's version"
+run_cscript "$PACKAGE_SCRIPTS/installed.vbs"
+
+# The plug-in writes its text files beside itself.
+PLUGIN_DIR=$(unixpath "$MACHINE_PLUGIN")
+run_cscript writelog.vbs True "written by the installed plug-in"
+check_file_contains "$PLUGIN_DIR/KW_Orvanta.log" "written by the installed plug-in"
+
+registry_dump installed
+registered_like_regsvr32 installed machine
+run_cscript "$PACKAGE_SCRIPTS/installed.vbs"
+
+# The same package again: still one product.
+install_package 0 "install again" "$MACHINE_PACKAGE"
+check_eq "1" "$(products | wc -l)" "installed twice, one product"
+
+remove_package 0 "remove" "$MACHINE_PACKAGE"
+check_eq "" "$(products)" "no product after the removal"
+registry_dump removed
+same_registry before removed "after the removal"
+# Only what the plug-in wrote itself is left: its log, in its folder.
+files_dump removed
+grep -v 'C:\\Orvanta Plugin/' "$WINE_TEST_DIR/removed.files" >"$WINE_TEST_DIR/removed_without_log.files"
+same_files before removed_without_log "after the removal, apart from the plug-in's log"
+check_eq "Plugin/ Plugin/KW_Orvanta.log" "$(grep 'C:\\Orvanta Plugin/' "$WINE_TEST_DIR/removed.files" | cut -d' ' -f2 |
+    tr '\n' ' ' | sed 's/ $//')" "the plug-in's log stays"
+rm -rf "$PLUGIN_DIR"
+
+# Another program folder of the imaging software, from the command line; its own files stay.
+imaging=$(unixpath 'C:\Imaging\bin')
+mkdir -p "$imaging"
+printf 'the imaging software\r\n' >"$imaging/ScanSuite.exe"
+files_dump other_before
+install_package 0 "install into C:\\Imaging\\bin" "$MACHINE_PACKAGE" 'SCANSUITEDIR=C:\Imaging\bin\'
+same_file "$ENROLIX_FILE" 'C:\Imaging\bin\Enrolix.exe' "the registration tool in the folder given"
+absent_file "$SCANSUITE_BIN\\Enrolix.exe" "nothing in the default folder"
+remove_package 0 "remove from C:\\Imaging\\bin" "$MACHINE_PACKAGE"
+files_dump other_removed
+same_files other_before other_removed "after the removal from C:\\Imaging\\bin"
+registry_dump other_removed
+same_registry before other_removed "after the removal from C:\\Imaging\\bin"
+
+remove_imaging_site
+remove_host_files
+wine_finish

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The tables of this build's packages, read with msiinfo: architecture, scope, version, upgrade rows, no
+# self-registration, and the COM registration as registry rows with the installed path. Argument: package.conf.
+set -uo pipefail
+# shellcheck source=/dev/null
+source "$1"
+
+FAILURES=0
+CHECKS=0
+check_eq() {  # expected, actual, what
+    CHECKS=$((CHECKS + 1))
+    if [ "$1" = "$2" ]; then echo "ok: $3"; else
+        FAILURES=$((FAILURES + 1))
+        echo "FAIL: $3: expected [$1], got [$2]" >&2
+    fi
+}
+
+table() { "$MSIINFO" export "$1" "$2" | tr -d '\r' | tail -n +4; }
+property() { table "$1" Property | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
+
+CLASS='{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}'
+INTERFACE='{B79558F2-BBF3-45AF-A4E9-4970CD9495D5}'
+LIBRARY='{EA3E15A2-1AD0-426B-8481-C5E915E56EE7}'
+DISPATCH='{00020424-0000-0000-C000-000000000046}'
+product_version=$(sed 's/^0*\([0-9]\)/\1/; s/\.0*\([0-9]\)/.\1/g' <<<"$VERSION")
+
+# What registering Orvanta.dll writes, as Registry rows: key, name, value.
+expected_rows() {  # platform
+    local c="Software\\Classes\\CLSID\\$CLASS" i="Software\\Classes\\Interface\\$INTERFACE"
+    local t="Software\\Classes\\TypeLib\\$LIBRARY\\1.0"
+    printf '%s\t%s\t%s\n' \
+        'Software\Classes\Orvanta.clsOrvanta' '' 'Orvanta.clsOrvanta' \
+        'Software\Classes\Orvanta.clsOrvanta\CLSID' '' "$CLASS" \
+        "$c" '' 'Orvanta.clsOrvanta' \
+        "$c\\InprocServer32" '' '[#OrvantaDll]' \
+        "$c\\InprocServer32" 'ThreadingModel' 'Apartment' \
+        "$c\\ProgID" '' 'Orvanta.clsOrvanta' \
+        "$c\\VERSION" '' '1.0' \
+        "$c\\TypeLib" '' "$LIBRARY" \
+        "$c\\Programmable" '*' '' \
+        "$i" '' '_clsOrvanta' \
+        "$i\\ProxyStubClsid" '' "$DISPATCH" \
+        "$i\\ProxyStubClsid32" '' "$DISPATCH" \
+        "$i\\TypeLib" '' "$LIBRARY" \
+        "$i\\TypeLib" 'Version' '1.0' \
+        "$t" '' 'Orvanta' \
+        "$t\\0\\$1" '' '[#OrvantaDll]' \
+        "$t\\FLAGS" '' '0' \
+        "$t\\HELPDIR" '' '[PLUGINDIR]' | LC_ALL=C sort
+}
+
+case $ARCH in
+    x64) template='x64;1033' plugin_attributes=256 platform=win64 ;;
+    x86) template='Intel;1033' plugin_attributes=0 platform=win32 ;;
+esac
+
+for scope in machine user; do
+    if [ "$scope" = machine ]; then
+        msi=$MACHINE_PACKAGE upgrade_code='{4A2D438F-4387-4516-86A2-9F79EAD054D6}' root=2 allusers=1
+        name="Orvanta ($ARCH)"
+    else
+        msi=$USER_PACKAGE upgrade_code='{84B4BEC0-5AFC-4C1B-B8EE-6CCAEFAA1B61}' root=1 allusers=''
+        name="Orvanta ($ARCH, current user)"
+    fi
+    w="$scope package"
+    check_eq "Orvanta-$VERSION-$ARCH$([ "$scope" = user ] && echo -peruser).msi" "${msi##*/}" "$w: file name"
+    [ -f "$msi" ] || { echo "FAIL: $msi not built" >&2; exit 1; }
+    check_eq "$template" "$("$MSIINFO" suminfo "$msi" | sed -n 's/^Template: //p')" "$w: architecture"
+    check_eq "$upgrade_code" "$(property "$msi" UpgradeCode)" "$w: upgrade code"
+    check_eq "$product_version" "$(property "$msi" ProductVersion)" "$w: product version"
+    check_eq "$name" "$(property "$msi" ProductName)" "$w: product name"
+    check_eq "$allusers" "$(property "$msi" ALLUSERS)" "$w: ALLUSERS"
+    check_eq 'C:\SCANSUITE\bin\' "$(property "$msi" SCANSUITEDIR)" "$w: default folder of Enrolix.exe"
+
+    # Self-registration in any form: the SelfReg table, its actions, or COM tables that the installer fills in.
+    tables=$("$MSIINFO" tables "$msi" | tr -d '\r')
+    for t in SelfReg Class ProgId TypeLib; do
+        if grep -qx "$t" <<<"$tables"; then
+            check_eq "" "$(table "$msi" "$t")" "$w: no rows in $t"
+        else
+            check_eq 0 0 "$w: no $t table"
+        fi
+    done
+    check_eq "" "$(table "$msi" InstallExecuteSequence | cut -f1 | grep -E 'SelfReg|SelfUnreg|Register(Class|ProgId|TypeLib)')" \
+        "$w: no registration actions"
+
+    check_eq "$(printf '%s\t%s\t%s\t%s\t%s\n' "$upgrade_code" 0.0.0 "$product_version" 768 OLDERFOUND \
+        "$upgrade_code" "$product_version" '' 2 NEWERFOUND | LC_ALL=C sort)" \
+        "$(table "$msi" Upgrade | awk -F'\t' '{ print $1 "\t" $2 "\t" $3 "\t" $5 "\t" $7 }' | LC_ALL=C sort)" \
+        "$w: replaces older versions and this version's other packages, stops at newer ones"
+    check_eq "$plugin_attributes" "$(table "$msi" Component | awk -F'\t' '$1 == "Plugin" { print $4 }')" \
+        "$w: architecture of the plug-in's component"
+    check_eq "$(expected_rows "$platform")" \
+        "$(table "$msi" Registry | awk -F'\t' -v root="$root" '$2 == root && $3 ~ /^Software\\Classes\\/ { print $3 "\t" $4 "\t" $5 }' |
+            LC_ALL=C sort)" "$w: registry rows of the COM registration"
+    check_eq "$(printf '%s\t%s\t%s\n' "$root" PluginFolder '[PLUGINDIR]' "$root" ScanSuiteFolder '[SCANSUITEDIR]')" \
+        "$(table "$msi" Registry | awk -F'\t' '$3 == "Software\\Orvanta" && $6 == "Plugin" { print $2 "\t" $4 "\t" $5 }' |
+            LC_ALL=C sort)" "$w: the folders remembered for repair and removal"
+    check_eq 20 "$(table "$msi" Registry | wc -l)" "$w: no other registry rows"
+done
+
+# The same component for Enrolix.exe in both packages: one file in the imaging software's folder.
+check_eq "$(table "$MACHINE_PACKAGE" Component | awk -F'\t' '$1 == "Enrolix" { print $2 }')" \
+    "$(table "$USER_PACKAGE" Component | awk -F'\t' '$1 == "Enrolix" { print $2 }')" "one component for Enrolix.exe"
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES of $CHECKS checks failed" >&2
+    exit 1
+fi
+echo "all $CHECKS checks passed"
