@@ -6,14 +6,7 @@ set -uo pipefail
 source "$ORVANTA_WINE_LIB"
 source "$(dirname "$0")/package_lib.sh"
 
-remove_host_files
-host_praxo
-remove_imaging_site
-imaging_site
-# Not there yet; the script host registers its own type library on its first run, before the snapshot.
-run_cscript create.vbs False
-registry_dump before
-files_dump before
+prepare_site
 
 install_package 0 "install" "$MACHINE_PACKAGE"
 same_file "$PLUGIN_FILE" "$MACHINE_PLUGIN\\Orvanta.dll" "the plug-in"
@@ -35,12 +28,8 @@ run_cscript "$PACKAGE_SCRIPTS/installed.vbs"
 install_package 0 "install again" "$MACHINE_PACKAGE"
 check_eq "1" "$(products | wc -l)" "installed twice, one product"
 
-remove_package 0 "remove" "$MACHINE_PACKAGE"
-check_eq "" "$(products)" "no product after the removal"
-registry_dump removed
-same_registry before removed "after the removal"
+removed_as_before "remove" "$MACHINE_PACKAGE"
 # Only what the plug-in wrote itself is left: its log, in its folder.
-files_dump removed
 grep -v 'C:\\Orvanta Plugin/' "$WINE_TEST_DIR/removed.files" >"$WINE_TEST_DIR/removed_without_log.files"
 same_files before removed_without_log "after the removal, apart from the plug-in's log"
 check_eq "Plugin/ Plugin/KW_Orvanta.log" "$(grep 'C:\\Orvanta Plugin/' "$WINE_TEST_DIR/removed.files" | cut -d' ' -f2 |

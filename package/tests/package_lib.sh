@@ -15,6 +15,8 @@
 #   same_files BEFORE AFTER WHAT
 #   same_file EXPECTED WINPATH WHAT    the installed file is a copy of EXPECTED
 #   imaging_site                   the imaging software's own files, which the packages must leave alone
+#   prepare_site                   the imaging site and the host's files, then the dumps "before"
+#   removed_as_before WHAT MSI     removes the package and dumps "removed"; its registry must be as before
 
 # shellcheck source=/dev/null
 source "$1"
@@ -84,11 +86,12 @@ registry_dump() {  # name
         # A root that does not exist exports nothing.
         [ -f "$reg" ] || continue
         [ "$code" = 0 ] || fail "reg export $root exited with $code"
-        # Continued lines joined; each value line prefixed with its key.
-        iconv -f UTF-16LE -t UTF-8 "$reg" | tr -d '\r' | sed '1s/^\xef\xbb\xbf//' | awk '
+        # Continued lines joined; each value line prefixed with its key. The root itself, which Wine creates
+        # on first use, is left out.
+        iconv -f UTF-16LE -t UTF-8 "$reg" | tr -d '\r' | sed '1s/^\xef\xbb\xbf//' | ROOT_KEY="[$root]" awk '
             /\\$/ { held = held substr($0, 1, length($0) - 1); next }
             { line = held $0; held = "" }
-            line ~ /^\[/ { key = line; print key; next }
+            line ~ /^\[/ { key = line; if (key != ENVIRON["ROOT_KEY"]) print key; next }
             line != "" && key != "" { print key " " line }' >>"$out"
     done
     LC_ALL=C sort -o "$out" "$out"
@@ -203,3 +206,22 @@ imaging_site() {
 }
 
 remove_imaging_site() { rm -rf "$(unixpath 'C:\SCANSUITE')" "$(unixpath 'C:\Orvanta')" "$(unixpath 'C:\Imaging')"; }
+
+prepare_site() {
+    remove_host_files
+    host_praxo
+    remove_imaging_site
+    imaging_site
+    # Not there yet; the script host registers its own type library on its first run, before the snapshot.
+    run_cscript create.vbs False
+    registry_dump before
+    files_dump before
+}
+
+removed_as_before() {  # what, msi
+    remove_package 0 "$1" "$2"
+    check_eq "" "$(products)" "no product after the removal"
+    registry_dump removed
+    same_registry before removed "after the removal"
+    files_dump removed
+}
