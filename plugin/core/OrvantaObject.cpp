@@ -38,8 +38,6 @@ std::u16string OrvantaObject::DoDeviceFunction() {
     return result;
 }
 
-std::u16string OrvantaObject::CaptureDevice() { throw VbError(vb::kNotSupported); }
-
 std::u16string OrvantaObject::ReviewDevice() { throw VbError(vb::kNotSupported); }
 
 std::int32_t OrvantaObject::NumPatientImageFiles() { throw VbError(vb::kNotSupported); }

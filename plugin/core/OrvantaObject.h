@@ -17,6 +17,8 @@
 
 namespace orvanta {
 
+class Trap;
+
 // An object reference the host assigned to one of the mobj fields. The shell derives a holder that keeps one
 // counted reference and releases it in its destructor, so reassigning a field or destroying the object releases
 // what the field held.
@@ -95,6 +97,10 @@ public:
     std::u16string DoDeviceFunction();
     // Not built yet: raise "Object doesn't support this action" (445).
     std::u16string ReviewDevice();
+    // The capture: registers the patient by starting the registration program, asks the technician to place
+    // the exported files in the acquisition folder and moves them into the review folder under the exam number.
+    // "Was OK" once the program was started, empty when it is missing. Traps every error: logs
+    // " CaptureDevice, Err Number: n Err Description: d marker" to Orvanta.log, reports it, answers empty.
     std::u16string CaptureDevice();
     // The target path of an image file name in a folder: "folder\head" + ExamRecNum + "_tail", head being the
     // name up to and including its first "_" (empty when there is none). Touches nothing.
@@ -111,11 +117,16 @@ public:
 
     // The host programs folder read at creation ("-3" when unreadable).
     const std::u16string& ProgramsFolder() const { return programsFolder_; }
+    // The date of the last capture, "mm/dd/yyyy" with the user's date separator.
+    const std::u16string& CaptureDate() const { return captureDate_; }
     Services& services() { return services_; }
 
 private:
+    std::u16string Capture(Trap& trap);
+
     Services& services_;
     std::u16string programsFolder_;
+    std::u16string captureDate_;
 };
 
 }  // namespace orvanta

@@ -1,0 +1,144 @@
+#include "Capture.h"
+
+#include <cstdio>
+
+#include "FileSystemObject.h"
+#include "HostConfig.h"
+#include "ImageList.h"
+#include "OrvantaObject.h"
+#include "Text.h"
+#include "Trap.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr int kShowNormal = 5;
+constexpr std::u16string_view kWaitingText = u"Waiting for Technician  -  Place files in ";
+
+platform::MsgAnswer Ask(Services& services, std::u16string_view text, std::u16string_view title,
+                        platform::MsgButtons buttons) {
+    return services.boxes.Show(services.locale.ToAnsi(text), services.locale.ToAnsi(title), {buttons});
+}
+
+// The equipment section named for "Orvanta:" + name, "0" when there is none.
+std::u16string SectionOf(Services& services, std::u16string_view name) {
+    return Decimal(FindEquipmentNumber(services, std::u16string(kEquipmentKeyPrefix) + std::u16string(name)));
+}
+
+}  // namespace
+
+std::string Quote(std::string_view text) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a double quote are doubled, and the quote itself escaped; others stay as they are.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    // Before the closing quote too.
+    quoted.append(backslashes * 2, '\\');
+    quoted += '"';
+    return quoted;
+}
+
+std::string CommandLine(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const auto& argument : arguments) {
+        if (!line.empty()) line += ' ';
+        line += Quote(argument);
+    }
+    return line;
+}
+
+std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator) {
+    char month[8], day[8], year[8];
+    std::snprintf(month, sizeof month, "%02d", (now.tm_mon + 1) % 100);
+    std::snprintf(day, sizeof day, "%02d", now.tm_mday % 100);
+    std::snprintf(year, sizeof year, "%04d", (now.tm_year + 1900) % 10000);
+    std::u16string text(month, month + 2);
+    text += separator;
+    text.append(day, day + 2);
+    text += separator;
+    text.append(year, year + 4);
+    return text;
+}
+
+std::u16string ProgramFolder(std::u16string_view program) {
+    std::size_t slash = program.rfind(u'\\');
+    return slash == program.npos ? std::u16string() : std::u16string(program.substr(0, slash + 1));
+}
+
+std::u16string OrvantaObject::CaptureDevice() {
+    std::u16string result;
+    Trap trap = Trap::Operation(services_, u"CaptureDevice", Trap::kWithMarker);
+    trap.Run([&] { result = Capture(trap); });
+    return result;
+}
+
+std::u16string OrvantaObject::Capture(Trap& trap) {
+    auto& locale = services_.locale;
+    LoadEquipProps(DeviceName);
+
+    std::u16string captureSection = SectionOf(services_, DeviceName);
+    if (auto program = ReadHostValue(services_, kEquipIni, captureSection, u"EquipProgPathFName"))
+        EquipProgPathFName = *program;
+    if (auto folder = ReadHostValue(services_, kEquipIni, captureSection, u"EquipDataPath")) EquipDataPath = *folder;
+    const std::u16string acquisition = EquipDataPath;
+
+    std::u16string reviewSection = SectionOf(services_, ReplaceAll(DeviceName, u"Capture", u"Review"));
+    const std::u16string review =
+        ReadHostValue(services_, kEquipIni, reviewSection, u"EquipDataPath").value_or(acquisition + u"\\Data");
+
+    trap.Step(1);
+    FileSystemObject fso(services_);
+    if (!fso.FolderExists(acquisition)) fso.CreateFolder(acquisition);
+    if (!fso.FolderExists(review)) fso.CreateFolder(review);
+    captureDate_ = CaptureDateText(services_.clock.LocalNow(), locale.DateSeparator());
+
+    trap.Step(2);
+    const std::u16string programFolder = ProgramFolder(EquipProgPathFName);
+    if (!programFolder.empty() && fso.FolderExists(programFolder)) fso.SetWorkingFolder(programFolder);
+
+    trap.Step(3);
+    // Each argument in the code page first, so that no character of it can turn into a quote or a backslash
+    // after the quoting.
+    std::u16string middleName = MiddleName.empty() ? std::u16string(u"n/a") : MiddleName;
+    std::string parameters = CommandLine({locale.ToAnsi(PatientFileKey(PATIENTID)), locale.ToAnsi(LastName),
+                                          locale.ToAnsi(FirstName), locale.ToAnsi(middleName), locale.ToAnsi(Gender),
+                                          locale.ToAnsi(DateOfBirth), "n/a", locale.ToAnsi(captureDate_), "1"});
+
+    trap.Step(4);
+    if (!fso.FileExists(EquipProgPathFName)) {
+        Ask(services_, u"File Not Found", u"Attention", platform::MsgButtons::Ok);
+        return {};
+    }
+    services_.shell.Execute(nullptr, "open", locale.ToAnsi(EquipProgPathFName), parameters,
+                            locale.ToAnsi(programFolder), kShowNormal);
+
+    trap.Step(5);
+    std::u16string waiting = std::u16string(kWaitingText) + acquisition;
+    if (Ask(services_, waiting, u"Orvanta Capture", platform::MsgButtons::OkCancel) == platform::MsgAnswer::Ok) {
+        trap.Step(6);
+        for (const auto& name : fso.FileNames(acquisition)) {
+            std::u16string source = acquisition + u"\\" + name;
+            std::u16string target = ParseFileName(name, review);
+            fso.CopyOneFile(source, target, true);
+            // The source goes only once its copy is there whole.
+            if (!fso.FileExists(target) || fso.FileSize(target) != fso.FileSize(source))
+                throw VbError(vb::kDeviceIoError);
+            fso.DeleteOneFile(source);
+        }
+    } else if (Ask(services_, u"Do you want to delete current files?", u"Attention", platform::MsgButtons::YesNo) ==
+               platform::MsgAnswer::Yes) {
+        for (const auto& name : fso.FileNames(acquisition)) fso.DeleteOneFile(acquisition + u"\\" + name);
+    }
+    return u"Was OK";
+}
+
+}  // namespace orvanta

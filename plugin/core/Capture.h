@@ -1,0 +1,24 @@
+// The pieces of the capture that stand on their own: the registration program's command line and the date.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvanta {
+
+// One argument of a Windows command line, so that the C runtime's splitting gives back exactly text: wrapped in
+// double quotes, a double quote written as \", backslashes doubled where they stand before a double quote.
+std::string Quote(std::string_view text);
+
+// The arguments joined by single blanks, each quoted.
+std::string CommandLine(const std::vector<std::string>& arguments);
+
+// "mm/dd/yyyy" with separator in place of "/".
+std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator);
+
+// EquipProgPathFName up to and including its last backslash; empty when it has none.
+std::u16string ProgramFolder(std::u16string_view program);
+
+}  // namespace orvanta

@@ -1,0 +1,292 @@
+#include "Capture.h"
+#include "CommandLine.h"
+#include "OrvantaObject.h"
+#include "PluginFixture.h"
+
+namespace orvanta::test {
+namespace {
+
+using platform::MsgAnswer;
+using platform::MsgButtons;
+using ::testing::ElementsAre;
+
+constexpr const char* kProgram = "C:\\SCANSUITE\\bin\\Enrolix.exe";
+constexpr const char* kImages = "C:\\Praxo\\Pgms";
+constexpr const char* kReview = "C:\\Praxo\\Pgms\\Data";
+const std::string kWaiting = "Waiting for Technician  -  Place files in ";
+
+class Capture : public PluginFixture {
+protected:
+    Capture() {
+        Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
+        files.AddFile(kProgram, "program");
+        files.AddFolder("C:\\Praxo");  // folders are made one level only
+        object.DeviceName = u"Capture Sorvane";
+        object.PATIENTID = u"12-345";
+        object.LastName = u"Smith";
+        object.FirstName = u"John";
+        object.Gender = u"M";
+        object.DateOfBirth = u"01/02/1960";
+        object.ExamRecNum = 678;
+    }
+
+    // argv of the one program started, as the C runtime splits its command line.
+    std::vector<std::string> Arguments() {
+        EXPECT_EQ(shell.calls.size(), 1u);
+        if (shell.calls.empty()) return {};
+        auto argv = tools::SplitCommandLine(("Enrolix.exe " + shell.calls[0].parameters).c_str());
+        argv.erase(argv.begin());
+        return argv;
+    }
+    std::string ErrorText() {
+        auto lines = CrLfLines(PluginFile("Orvanta.log"));
+        return lines.size() == 2 ? lines[1].substr(std::string("02-05-2015  11:48:30 PM").size()) : "";
+    }
+
+    OrvantaObject object{services};
+};
+
+TEST_F(Capture, WithoutEquipmentEntryStartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
+    files.AddFolder(kImages);
+    files.AddFile("C:\\Praxo\\Pgms\\12345_OD_20150205.jpg", "right eye");
+    files.AddFile("C:\\Praxo\\Pgms\\scan.tif", "no underscore");
+    files.AddFolder("C:\\Praxo\\Pgms\\Sub");
+    files.AddFile("C:\\Praxo\\Pgms\\Sub\\12345_x.jpg", "stays");
+
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].owner, nullptr);
+    EXPECT_EQ(shell.calls[0].verb, "open");
+    EXPECT_EQ(shell.calls[0].file, kProgram);
+    EXPECT_EQ(shell.calls[0].directory, "C:\\SCANSUITE\\bin\\");
+    EXPECT_EQ(shell.calls[0].showCommand, 5);
+    EXPECT_EQ(shell.calls[0].parameters, R"("12345" "Smith" "John" "n/a" "M" "01/02/1960" "n/a" "02/05/2015" "1")");
+    EXPECT_EQ(files.currentDirectory, "C:\\SCANSUITE\\bin\\");
+    EXPECT_EQ(object.CaptureDate(), u"02/05/2015");
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, kWaiting + kImages);
+    EXPECT_EQ(boxes.shown[0].caption, "Orvanta Capture");
+    EXPECT_EQ(boxes.shown[0].style.buttons, MsgButtons::OkCancel);
+
+    EXPECT_TRUE(files.HasFolder(kReview));
+    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\12345_678_OD_20150205.jpg"), "right eye");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\678_scan.tif"), "no underscore");
+    EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Sub", "Data"}));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\Sub\\12345_x.jpg"));
+    EXPECT_FALSE(HasPluginFile("Orvanta.log"));
+}
+
+TEST_F(Capture, EquipmentSectionsNameTheProgramAndBothFolders) {
+    Equip(
+        "[Equipment]\nNumber=3\n1=7:x:Orvanta:Capture Belcor\n2=3:a:Orvanta:Capture Sorvane\n"
+        "3=4:b:Orvanta:Review Sorvane\n"
+        "[3]\nEquipProgPathFName=D:\\Tools\\Reg.exe\nEquipDataPath=D:\\Export\n[4]\nEquipDataPath=E:\\Review\n"
+        "[7]\nEquipDataPath=X:\\Wrong\n");
+    files.AddFile("D:\\Tools\\Reg.exe", "");
+    files.AddFolder("E:\\");
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+    EXPECT_EQ(object.EquipProgPathFName, u"D:\\Tools\\Reg.exe");
+    EXPECT_EQ(object.EquipDataPath, u"D:\\Export");
+    EXPECT_TRUE(files.HasFolder("D:\\Export"));
+    EXPECT_TRUE(files.HasFolder("E:\\Review"));
+    EXPECT_FALSE(files.HasFolder("D:\\Export\\Data"));
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, "D:\\Tools\\Reg.exe");
+    EXPECT_EQ(shell.calls[0].directory, "D:\\Tools\\");
+    EXPECT_EQ(boxes.shown[0].text, kWaiting + "D:\\Export");
+
+    // A program without a folder starts without one and leaves the working folder alone.
+    Equip("[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipProgPathFName=Reg.exe\n");
+    files.AddFile("Reg.exe", "");
+    shell.calls.clear();
+    files.currentDirectory = "C:\\Host";
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+    EXPECT_EQ(shell.calls[0].directory, "");
+    EXPECT_EQ(files.currentDirectory, "C:\\Host");
+}
+
+TEST_F(Capture, ArgumentsReachTheProgramExactlyAsTheHostGaveThem) {
+    struct Case {
+        std::u16string id, last, first, middle, gender, birth;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        // 23 characters with 5 dashes: the first 16 of the 18 left.
+        {u"AB-CD-EF-GH-IJ-KLMNOPQR",
+         u"O'Neil",
+         u"Sean",
+         u"",
+         u"M",
+         u"01/02/1960",
+         {"ABCDEFGHIJKLMNOP", "O'Neil", "Sean", "n/a", "M", "01/02/1960", "n/a", "02/05/2015", "1"}},
+        {u"1234567890",
+         u"Smith",
+         u"John",
+         u" ",
+         u"",
+         u"",
+         {"1234567890", "Smith", "John", " ", "", "", "n/a", "02/05/2015", "1"}},
+        {u"42",
+         u"Say \"Hi\"",
+         u"Back\\",
+         u"a\\\\\"b",
+         u"F",
+         u"Feb 2 1960",
+         {"42", "Say \"Hi\"", "Back\\", "a\\\\\"b", "F", "Feb 2 1960", "n/a", "02/05/2015", "1"}},
+        {u"42",
+         u"100% %PATH%",
+         u"Zo\u00eb",
+         u"\u0141ukasz",
+         u"M",
+         u"1/2/1960",
+         {"42", "100% %PATH%", "Zo\xeb", "?ukasz", "M", "1/2/1960", "n/a", "02/05/2015", "1"}},
+    };
+    for (const auto& c : cases) {
+        shell.calls.clear();
+        object.PATIENTID = c.id;
+        object.LastName = c.last;
+        object.FirstName = c.first;
+        object.MiddleName = c.middle;
+        object.Gender = c.gender;
+        object.DateOfBirth = c.birth;
+        EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+        EXPECT_EQ(Arguments(), c.expected);
+    }
+    EXPECT_EQ(Quote(""), "\"\"");
+    EXPECT_EQ(Quote("a\\b"), "\"a\\b\"");
+    EXPECT_EQ(Quote("a\\\"b\\"), "\"a\\\\\\\"b\\\\\"");
+}
+
+TEST_F(Capture, TheLocalesDateSeparatorJoinsTheCaptureDate) {
+    locale.dateSeparator = u".";
+    clock.localNow = platform::fake::FixedClock::MakeTm(2024, 11, 30, 8, 0, 0);
+    object.CaptureDevice();
+    EXPECT_EQ(object.CaptureDate(), u"11.30.2024");
+    EXPECT_EQ(Arguments()[7], "11.30.2024");
+}
+
+TEST_F(Capture, CancelThenNoKeepsTheFilesAndYesDeletesThem) {
+    files.AddFile("C:\\Praxo\\Pgms\\a_1.jpg", "a");
+    files.AddFolder("C:\\Praxo\\Pgms\\Sub");
+    boxes.answers = {MsgAnswer::Cancel, MsgAnswer::No};
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Do you want to delete current files?");
+    EXPECT_EQ(boxes.shown[1].caption, "Attention");
+    EXPECT_EQ(boxes.shown[1].style.buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\a_1.jpg"));
+
+    boxes.answers = {MsgAnswer::Cancel, MsgAnswer::Yes};
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+    EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Sub", "Data"}));
+    EXPECT_EQ(files.Names(kReview), std::vector<std::string>{});
+}
+
+TEST_F(Capture, EmptyFolderAndExistingTargets) {
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");  // creates both folders, moves nothing
+    EXPECT_EQ(files.Names(kReview), std::vector<std::string>{});
+    files.AddFile("C:\\Praxo\\Pgms\\12345_OD.jpg", "new");
+    files.AddFile("C:\\Praxo\\Pgms\\Data\\12345_678_OD.jpg", "old");
+    EXPECT_EQ(object.CaptureDevice(), u"Was OK");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\12345_678_OD.jpg"), "new");
+    EXPECT_FALSE(files.HasFile("C:\\Praxo\\Pgms\\12345_OD.jpg"));
+}
+
+TEST_F(Capture, MissingProgramSaysFileNotFoundAndStartsNothing) {
+    files.Forget(kProgram);
+    files.AddFile("C:\\Praxo\\Pgms\\a_1.jpg", "a");
+    EXPECT_EQ(object.CaptureDevice(), u"");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "File Not Found");
+    EXPECT_EQ(boxes.shown[0].caption, "Attention");
+    EXPECT_EQ(boxes.shown[0].style.buttons, MsgButtons::Ok);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(files.HasFolder(kReview));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\a_1.jpg"));
+    EXPECT_FALSE(HasPluginFile("Orvanta.log"));
+}
+
+TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"equipment count overflows", [&] { Equip("[Equipment]\nNumber=40000\n"); },
+         " CaptureDevice, Err Number: 6 Err Description: Overflow 0"},
+        {"no acquisition folder configured", [&] { Praxo("[System]\n"); },
+         " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
+        {"parent of the acquisition folder missing", [&] { Praxo("[System]\nPgmsDir=Q:\\A\\B\n"); },
+         " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
+        {"folder cannot be listed", [&] { files.failingLists.insert("C:\\PRAXO\\PGMS"); },
+         " CaptureDevice, Err Number: 70 Err Description: Permission denied 6"},
+    };
+    for (const auto& c : cases) {
+        PluginFixture::files.Forget("PXEquip.ini");
+        Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
+        files.failingLists.clear();
+        files.Forget("C:\\Plugin\\Orvanta.log");
+        files.Forget("C:\\Plugin\\PX_IF_Orvanta.err");
+        boxes.shown.clear();
+        c.arrange();
+        EXPECT_EQ(object.CaptureDevice(), u"") << c.what;
+        EXPECT_EQ(ErrorText(), c.text) << c.what;
+        ASSERT_FALSE(boxes.shown.empty()) << c.what;
+        EXPECT_EQ(boxes.shown.back().caption, "PXEquipIF OrvantaIF Error");
+        EXPECT_NE(boxes.shown.back().text.find("\r\n" + c.text), std::string::npos) << c.what;
+        EXPECT_THAT(CrLfLines(PluginFile("PX_IF_Orvanta.err"))[1], ::testing::EndsWith(" Error in: " + c.text));
+    }
+}
+
+TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {
+    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "a");
+    files.AddFile("C:\\Praxo\\Pgms\\2_b.jpg", "b");
+    files.AddFile("C:\\Praxo\\Pgms\\3_c.jpg", "c");
+    files.undeletable.insert("C:\\PRAXO\\PGMS\\2_B.JPG");
+    EXPECT_EQ(object.CaptureDevice(), u"");
+    EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 70 Err Description: Permission denied 6");
+    EXPECT_EQ(files.Names(kReview), (std::vector<std::string>{"1_678_a.jpg", "2_678_b.jpg"}));
+    EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"2_b.jpg", "3_c.jpg", "Data"}));
+
+    // A read-only file is not forced; on Cancel and Yes the marker is that of the question.
+    files.undeletable.clear();
+    files.FindMutable("C:\\Praxo\\Pgms\\2_b.jpg")->readOnly = true;
+    files.Forget("C:\\Plugin\\Orvanta.log");
+    boxes.answers = {MsgAnswer::Cancel, MsgAnswer::Yes};
+    EXPECT_EQ(object.CaptureDevice(), u"");
+    EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 70 Err Description: Permission denied 5");
+}
+
+TEST_F(Capture, ACopyThatIsNotWholeKeepsTheSource) {
+    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "image data");
+    files.AddFolder(kReview);
+    files.shortCopies.insert("C:\\PRAXO\\PGMS\\DATA\\1_678_A.JPG");
+    EXPECT_EQ(object.CaptureDevice(), u"");
+    EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 57 Err Description: Device I/O error 6");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\1_a.jpg"), "image data");
+
+    files.shortCopies.clear();
+    files.failingCopies.insert("C:\\PRAXO\\PGMS\\DATA\\1_678_A.JPG");
+    files.Forget("C:\\Plugin\\Orvanta.log");
+    EXPECT_EQ(object.CaptureDevice(), u"");
+    EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 70 Err Description: Permission denied 6");
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\1_a.jpg"));
+}
+
+TEST_F(Capture, DoDeviceFunctionRunsTheCaptureByName) {
+    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "a");
+    object.DeviceName = u"Capture Nikon";  // outside the catalogue: no settings, no folder
+    EXPECT_EQ(object.DoDeviceFunction(), u"");
+    EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 76 Err Description: Path not found 1");
+    EXPECT_EQ(boxes.shown.size(), 1u);  // the capture's own report only
+
+    object.DeviceName = u"Capture Sorvane";
+    EXPECT_EQ(object.DoDeviceFunction(), u"Was OK");
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\Data\\1_678_a.jpg"));
+}
+
+}  // namespace
+}  // namespace orvanta::test
