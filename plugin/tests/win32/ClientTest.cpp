@@ -10,6 +10,7 @@
 
 #include "Orvanta_h.h"
 #include "TestSupport.h"
+#include "platform/win32/testing/BoxWatch.h"
 
 namespace orvanta::test {
 
@@ -366,6 +367,59 @@ TEST_F(Client, LibraryCannotUnloadWhileAnObjectLivesAndStartsOncePerLoad) {
     Bstr result;
     EXPECT_HRESULT_SUCCEEDED(object_->get_EquipDataPath(result.Out()));
     EXPECT_EQ(LibraryStartRecords(), started);
+}
+
+// PXEquip.ini for one test, the file that was there put back afterwards.
+class EquipFile {
+public:
+    EquipFile() {
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        path_ = std::string(windows) + "\\PXEquip.ini";
+        saved_ = path_ + ".client-test";
+        hadFile_ = MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    }
+    EquipFile(const EquipFile&) = delete;
+    EquipFile& operator=(const EquipFile&) = delete;
+    ~EquipFile() {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "PXEquip.ini");
+        DeleteFileA(path_.c_str());
+        if (hadFile_) MoveFileExA(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    void Set(const char* section, const char* key, const std::string& value) {
+        WritePrivateProfileStringA(section, key, value.c_str(), "PXEquip.ini");
+    }
+
+private:
+    std::string path_, saved_;
+    bool hadFile_ = false;
+};
+
+// The capture's boxes belong to the host's window: it stays disabled while one is up.
+TEST_F(Client, CaptureBoxIsModalOnTheHostsWindow) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string images = std::string(temp) + "orvanta-client-images";
+    CreateDirectoryA(images.c_str(), nullptr);
+    EquipFile equip;
+    equip.Set("Equipment", "Number", "1");
+    equip.Set("Equipment", "1", "5:x:Orvanta:Capture Sorvane");
+    equip.Set("5", "EquipProgPathFName", "C:\\Missing\\Registration.exe");
+    equip.Set("5", "EquipDataPath", images);
+
+    platform::win32::testing::HostWindow host(true);
+    ASSERT_EQ(GetActiveWindow(), host.get());
+    Bstr name(L"Capture Sorvane"), result;
+    ASSERT_HRESULT_SUCCEEDED(object_->put_DeviceName(&name));
+    auto seen = platform::win32::testing::WatchBox(
+        "Attention", host.get(), [&] { EXPECT_HRESULT_SUCCEEDED(object_->CaptureDevice(result.Out())); });
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, host.get());
+    EXPECT_FALSE(seen.hostEnabled);
+    EXPECT_TRUE(IsWindowEnabled(host.get()));
+    EXPECT_EQ(result.str(), L"");  // the program is missing
+    RemoveDirectoryA((images + "\\Data").c_str());
+    RemoveDirectoryA(images.c_str());
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {
