@@ -12,7 +12,8 @@
 #   run_cscript CASE [ARGS...]   runs CASE.vbs or CASE.js of this folder (or a full path) under $PLUGIN_CSCRIPT, with checks.vbs or checks.js
 #                                in front; its "ok:" lines count as checks, its "FAIL:" lines as failures, and it
 #                                must reach its last line. spawn_cscript / wait_cscript do the same in two steps,
-#                                for scripts whose boxes the scenario answers meanwhile.
+#                                for scripts whose boxes the scenario answers meanwhile. CSCRIPT_TRACE adds Wine
+#                                debug channels (e.g. +process); their lines land in "$WINE_TOOL_ERR".
 
 PLUGIN_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINDOWS_DIR=$(unixpath 'C:\windows')
@@ -89,7 +90,7 @@ spawn_cscript() {  # case (of this folder, or a full path), args...
     _cscript_name=${source##*/}
     cat "$PLUGIN_SCRIPTS/checks.$ext" "$file" >"$WINE_TEST_DIR/$_cscript_name"
     # The script engines report syntax and run-time errors only through Wine's debug channels.
-    WINEDEBUG=fixme+vbscript,fixme+jscript,err+ole wine_spawn_tool --timeout 60 \
+    WINEDEBUG=fixme+vbscript,fixme+jscript,err+ole${CSCRIPT_TRACE:+,$CSCRIPT_TRACE} wine_spawn_tool --timeout 60 \
         "$PLUGIN_CSCRIPT" //nologo "$(winpath "$WINE_TEST_DIR/$_cscript_name")" "$@"
 }
 
