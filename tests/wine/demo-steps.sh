@@ -39,5 +39,19 @@ step "5. The local server serves PATIENT from another file: it is put back onto 
 e2e_local_sql_site WS01 'database PATIENT=C:\OldData\PATIENT.mdf'
 e2e_db_create 'C:\OldData\PATIENT.mdf' WS01 SORV-OLD
 e2e_run EMR3003 Brown Ann n/a F 07/08/1980 n/a 03/04/2024 1
+step "6. A capture from the host: Orvanta.dll starts Enrolix for the patient, the technician exports two images"
+source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
+source "$ORVANTA_SOURCE_DIR/tests/e2e/plugin_capture.sh"
+capture_site "$BUILD/plugin/com/Orvanta.dll"
+echo "The host script: patient 12-345 Smith, John (M, 01/02/1960), exam 678, \"Capture Sorvane\", DoDeviceFunction."
+echo "While \"Waiting for Technician  -  Place files in $CAPTURE_IMAGES\" is up, the images are placed, then OK."
+capture_run 12345_Smith_John_Macula_Cube_OD_2024-03-04_10-15-00.jpg 12345_Smith_John_Macula_Cube_OS_2024-03-04_10-16-30.jpg
+echo "Enrolix was started with:  $CAPTURE_COMMAND_LINE"
+echo "New rows in $E2E_LOCAL_MDF:"
+echo "  Patient (PATIENT_ID|LNAME|FName|DOB|EMR_ID): $(e2e_sql "$E2E_LOCAL_MDF" "SELECT PATIENT_ID, LNAME, FName, DOB, EMR_ID FROM Patient")"
+echo "  VISIT rows: $(e2e_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM VISIT"), PATIENTVISIT rows: $(e2e_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM PATIENTVISIT")"
+echo "Files in the review folder $CAPTURE_REVIEW:"
+capture_review_files | sed 's/^/  /'
+echo "Files left in the acquisition folder: $(ls "$(unixpath "$CAPTURE_IMAGES")" | wc -l)"
 echo
 echo "The demo's site is left in $E2E_DRIVE_C (C:\\SCANSUITE, C:\\Orvanta); the stand-in's files in $E2E_STANDIN"
