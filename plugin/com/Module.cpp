@@ -38,7 +38,9 @@ ComPtr<ITypeInfo> LoadClassTypeInfo() {
 }  // namespace
 
 ModuleState::ModuleState(std::u16string pluginFolder)
-    : services{profile, files, boxes, clock, locale, shell, std::move(pluginFolder)} {}
+    : imageFiles(Module::Handle()), services{profile, files,      boxes,
+                                             clock,   locale,     shell,
+                                             dates,   imageFiles, std::move(pluginFolder)} {}
 
 void Module::SetHandle(HINSTANCE instance) { g_instance = instance; }
 

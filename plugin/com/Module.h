@@ -12,11 +12,13 @@
 #include "ComSupport.h"
 #include "LibraryStart.h"
 #include "Services.h"
+#include "platform/win32/Win32DateFormat.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
+#include "plugin/win32/ImageFilesDialog.h"
 #include "plugin/win32/Win32Locale.h"
 
 namespace orvanta::com {
@@ -35,6 +37,8 @@ struct ModuleState {
     platform::win32::Win32Clock clock;
     win32::Win32Locale locale;
     platform::win32::Win32Shell shell;
+    platform::win32::Win32DateFormat dates;
+    win32::ImageFilesDialog imageFiles;
     Services services;
     HostDatabaseSettings settings;
     // nullptr when the library's own type library cannot be loaded.

@@ -1,8 +1,12 @@
 #include "OrvantaObject.h"
 
 #include "Catalogue.h"
+#include "FileLauncher.h"
 #include "HostConfig.h"
+#include "ImageFilesForm.h"
+#include "ImageList.h"
 #include "PluginLog.h"
+#include "ReviewFolder.h"
 #include "Text.h"
 #include "Trap.h"
 #include "VbError.h"
@@ -38,9 +42,32 @@ std::u16string OrvantaObject::DoDeviceFunction() {
     return result;
 }
 
-std::u16string OrvantaObject::ReviewDevice() { throw VbError(vb::kNotSupported); }
+std::u16string OrvantaObject::ReviewDevice() {
+    LoadEquipProps(DeviceName);
+    std::u16string captureFolder =
+        EquipmentValue(services_, ReplaceAll(DeviceName, u"Review", u"Capture"), u"EquipDataPath").value_or(u"");
+    if (auto folder = EquipmentValue(services_, DeviceName, u"EquipDataPath")) EquipDataPath = *folder;
+    std::u16string reviewFolder = EquipDataPath.empty() ? TrimBlanks(captureFolder) + u"\\Data" : EquipDataPath;
 
-std::int32_t OrvantaObject::NumPatientImageFiles() { throw VbError(vb::kNotSupported); }
+    ImageFilesForm form(services_);
+    form.LoadGridWithFiles4PatID(PatientFileKey(PATIENTID), reviewFolder);
+    services_.imageFilesWindow.ShowModal(form);
+    return std::u16string(kWasOk);
+}
+
+std::int32_t OrvantaObject::NumPatientImageFiles() {
+    GetPraxoDBPath();  // only for its box when praxo32.ini lacks the data folder
+    if (auto folder = EquipmentValue(services_, ReplaceAll(DeviceName, u"Capture", u"Review"), u"EquipDataPath"))
+        EquipDataPath = *folder;
+    std::u16string key = PatientFileKey(PATIENTID);
+    std::int32_t count = 0;
+    if (FolderExists(services_, EquipDataPath))
+        for (const std::u16string& name : ListReviewEntries(services_, PatientFilePattern(EquipDataPath, key)))
+            if (IsPatientFile(name, key)) ++count;
+    LogoToolTip =
+        u"Last Session: " + services_.dates.GeneralDate(services_.clock.LocalNow()) + u"  Images=" + Decimal(count);
+    return count;
+}
 
 std::u16string OrvantaObject::ParseFileName(std::u16string_view sFileNameStructure,
                                             std::u16string_view MoveToPath) const {

@@ -89,13 +89,17 @@ public:
     static std::u16string GetIDFromEquipFName(std::u16string_view deviceName, std::u16string_view fName);
     // Sets the eight equipment settings when deviceName is exactly one of the catalogue's names; else nothing.
     void LoadEquipProps(std::u16string_view deviceName);
-    // Not built yet: raises "Object doesn't support this action" (445).
+    // The number of the patient's entries (files and folders whose first field is the patient file key) in the
+    // review entry's folder of PXEquip.ini, or in EquipDataPath as it stands; 0 when that folder does not exist.
+    // Stores the folder found in EquipDataPath and leaves "Last Session: <now>  Images=<count>" in LogoToolTip.
     std::int32_t NumPatientImageFiles();
     // Runs the capture flow when DeviceName contains "Capture", then the review flow when it contains "Review";
     // the result of the last flow that ran, or empty. Traps every error: logs it to Orvanta.log, reports it, and
     // returns the result as it stood.
     std::u16string DoDeviceFunction();
-    // Not built yet: raise "Object doesn't support this action" (445).
+    // Shows the patient's image files of the review folder in the list window, modally, and answers "Was OK"
+    // when the user has closed it. The folder: the review entry's EquipDataPath, else the host programs folder
+    // (LoadEquipProps), else the capture entry's EquipDataPath trimmed with "\Data".
     std::u16string ReviewDevice();
     // The capture: registers the patient by starting the registration program, asks the technician to place
     // the exported files in the acquisition folder and moves them into the review folder under the exam number.

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/DateFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
@@ -12,6 +13,8 @@
 
 namespace orvanta {
 
+class IImageFilesWindow;
+
 struct Services {
     platform::IProfile& profile;
     platform::IFileSystem& files;
@@ -19,6 +22,9 @@ struct Services {
     platform::IClock& clock;
     platform::ILocale& locale;
     platform::IShell& shell;
+    platform::IDateFormat& dates;
+    // Shows the image file list of a review.
+    IImageFilesWindow& imageFilesWindow;
     // The folder of the plug-in library file, without a trailing backslash.
     std::u16string pluginFolder;
 };

@@ -4,17 +4,42 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "FakeLocale.h"
+#include "ImageFilesForm.h"
 #include "Services.h"
 #include "VbError.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
+#include "platform/fake/UsDateFormat.h"
 
 namespace orvanta::test {
+
+// An image file list window that draws nothing: it notes what the form held when shown and lets a test act on
+// the form while it is "open".
+class RecordingImageFilesWindow : public IImageFilesWindow {
+public:
+    void ShowModal(ImageFilesForm& form) override {
+        if (!form.IsLoaded()) form.Load();
+        ++shown;
+        instructions = form.lblInstructions;
+        sortInstructions = form.lblSortInstructions;
+        folder = form.Rows().Folder();
+        exams.clear();
+        for (std::size_t i = 0; i < form.Rows().Count(); ++i) exams.push_back(form.Rows().Cell(i, 2));
+        if (whileShown) whileShown(form);
+        form.Unload();
+    }
+
+    int shown = 0;
+    std::u16string instructions, sortInstructions, folder;
+    std::vector<std::u16string> exams;  // the exam column, top to bottom
+    std::function<void(ImageFilesForm&)> whileShown;
+};
 
 class PluginFixture : public ::testing::Test {
 protected:
@@ -31,7 +56,9 @@ protected:
     platform::fake::FixedClock clock;  // 02-05-2015 11:48:30 PM
     FakeLocale locale;
     platform::fake::RecordingShell shell;
-    Services services{profile, files, boxes, clock, locale, shell, u"C:\\Plugin"};
+    platform::fake::UsDateFormat dates;
+    RecordingImageFilesWindow imageFilesWindow;
+    Services services{profile, files, boxes, clock, locale, shell, dates, imageFilesWindow, u"C:\\Plugin"};
 };
 
 // The lines of a file written with CRLF line ends; a final line end adds no line. A bare LF is left in its line,

@@ -14,6 +14,8 @@
 #                                must reach its last line. spawn_cscript / wait_cscript do the same in two steps,
 #                                for scripts whose boxes the scenario answers meanwhile. CSCRIPT_TRACE adds Wine
 #                                debug channels (e.g. +process); their lines land in "$WINE_TOOL_ERR".
+#   screenshot_window TITLE FILE the visible window TITLE, frame included, as a PNG (imagemagick's import)
+#   list_window_rows             the list window's header texts and rows, tab-separated, one line each
 
 PLUGIN_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINDOWS_DIR=$(unixpath 'C:\windows')
@@ -120,4 +122,17 @@ run_cscript() {
 # The lines of a text file of the plug-in, carriage returns removed; "missing" when there is none.
 plugin_file() {  # name
     if [ -f "$PLUGIN_DIR/$1" ]; then tr -d '\r' <"$PLUGIN_DIR/$1"; else echo missing; fi
+}
+
+# The visible window titled TITLE as the screen shows it, into the PNG file FILE.
+screenshot_window() {  # title, file
+    local rect x y w h
+    rect=$(uiauto rect --title "$1") || return 1
+    read -r x y w h <<<"$rect"
+    import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
+}
+
+# The list window's rows as tab-separated lines: the header texts, then one line per row.
+list_window_rows() {
+    uiauto read-list --title 'Orvanta Images' | grep -E '^(header|row)'$'\t' | cut -f2-
 }

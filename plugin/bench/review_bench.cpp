@@ -1,0 +1,141 @@
+// Speed of the review against what the system itself needs for the same work.
+//
+//   review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER LIST_DEVICE LIST_KEY LIST_FOLDER
+//
+// Creates the registered Orvanta.clsOrvanta and prints two comparisons, each the median of several runs:
+// NumPatientImageFiles (device COUNT_DEVICE, patient COUNT_KEY, whose review folder PXEquip.ini names as
+// COUNT_FOLDER) against a bare wildcard enumeration of the same pattern; and ReviewDevice with the list window
+// loaded, sorted and drawn once (LIST_*), against the enumeration plus a plain sort of the names. The window is
+// closed as soon as its list has been painted.
+#include <windows.h>
+
+// The COM headers build on windows.h.
+#include <oleauto.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Orvanta_h.h"
+
+namespace {
+
+constexpr int kRuns = 5;
+
+std::wstring Wide(const char* text) {
+    int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), size);
+    result.resize(wcslen(result.c_str()));
+    return result;
+}
+
+double Milliseconds(const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::vector<std::string> Enumerate(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.emplace_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+class Text {
+public:
+    explicit Text(const std::wstring& text) : b_(SysAllocString(text.c_str())) {}
+    ~Text() { SysFreeString(b_); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    BSTR* operator&() { return &b_; }
+
+private:
+    BSTR b_;
+};
+
+void Select(_clsOrvanta* orvanta, const char* device, const char* key) {
+    Text name(Wide(device)), patient(Wide(key));
+    orvanta->put_DeviceName(&name);
+    orvanta->put_PATIENTID(&patient);
+}
+
+// Closes the list window once its list has been painted.
+HHOOK g_hook = nullptr;
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_PAINT) {
+        wchar_t name[64] = {};
+        GetClassNameW(message->hwnd, name, 64);
+        if (lstrcmpiW(name, L"SysListView32") == 0) PostMessageW(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 7) {
+        std::fputs("usage: review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER LIST_DEVICE LIST_KEY LIST_FOLDER\n",
+                   stderr);
+        return 2;
+    }
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    _clsOrvanta* orvanta = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_clsOrvanta, nullptr, CLSCTX_INPROC_SERVER, IID__clsOrvanta,
+                                  reinterpret_cast<void**>(&orvanta));
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "cannot create Orvanta.clsOrvanta: 0x%08lx\n", static_cast<unsigned long>(hr));
+        return 1;
+    }
+
+    std::string countPattern = std::string(argv[3]) + "\\" + argv[2] + "_*.*";
+    Select(orvanta, argv[1], argv[2]);
+    LONG count = 0;
+    double counting = Milliseconds([&] { orvanta->NumPatientImageFiles(&count); });
+    std::size_t entries = 0;
+    double enumerating = Milliseconds([&] { entries = Enumerate(countPattern).size(); });
+    std::printf(
+        "NumPatientImageFiles: %ld of %zu matching entries in %.1f ms; bare enumeration %.1f ms; "
+        "ratio %.2f (goal at most 1.2)\n",
+        static_cast<long>(count), entries, counting, enumerating, counting / enumerating);
+
+    std::string listPattern = std::string(argv[6]) + "\\" + argv[5] + "_*.*";
+    Select(orvanta, argv[4], argv[5]);
+    g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    double listing = Milliseconds([&] {
+        BSTR result = nullptr;
+        orvanta->ReviewDevice(&result);
+        SysFreeString(result);
+    });
+    UnhookWindowsHookEx(g_hook);
+    std::size_t rows = 0;
+    double sorting = Milliseconds([&] {
+        std::vector<std::string> names = Enumerate(listPattern);
+        std::sort(names.begin(), names.end());
+        rows = names.size();
+    });
+    std::printf(
+        "List window: %zu rows loaded, sorted and shown in %.1f ms; enumeration and sort of the names "
+        "%.1f ms; ratio %.2f (goal at most 1.5)\n",
+        rows, listing, sorting, listing / sorting);
+
+    orvanta->Release();
+    CoUninitialize();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "ReviewFolder.h"
+
+#include "FileSystemObject.h"
+#include "HostConfig.h"
+#include "Text.h"
+
+namespace orvanta {
+
+std::optional<std::u16string> EquipmentValue(Services& services, std::u16string_view deviceName,
+                                             std::u16string_view key) {
+    std::u16string entry(kEquipmentKeyPrefix);
+    entry += deviceName;
+    return ReadHostValue(services, kEquipIni, Decimal(FindEquipmentNumber(services, entry)), key);
+}
+
+bool FolderExists(Services& services, std::u16string_view path) {
+    return FileSystemObject(services).FolderExists(path);
+}
+
+std::vector<std::u16string> ListReviewEntries(Services& services, std::u16string_view pattern) {
+    std::vector<std::u16string> names;
+    auto entries = services.files.List(services.locale.ToAnsi(pattern));
+    if (!entries) return names;
+    names.reserve(entries->size());
+    for (const platform::DirEntry& entry : *entries)
+        if (!entry.hidden && !entry.system) names.push_back(services.locale.FromAnsi(entry.name));
+    return names;
+}
+
+}  // namespace orvanta

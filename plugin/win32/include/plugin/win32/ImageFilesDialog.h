@@ -1,0 +1,26 @@
+// The image file list window as a modal dialog of the plug-in library: a report-view ListView over the form's
+// rows (owner data), drawn by version 6 of the common controls through the library's own manifest.
+#pragma once
+
+#include <windows.h>
+
+#include "ImageFilesForm.h"
+
+namespace orvanta::win32 {
+
+class ImageFilesDialog : public IImageFilesWindow {
+public:
+    // module: the library whose manifest (resource 2) selects the common controls.
+    explicit ImageFilesDialog(HINSTANCE module) : module_(module) {}
+    ImageFilesDialog(const ImageFilesDialog&) = delete;
+    ImageFilesDialog& operator=(const ImageFilesDialog&) = delete;
+    ~ImageFilesDialog() override;
+
+    void ShowModal(ImageFilesForm& form) override;
+
+private:
+    HINSTANCE module_;
+    HANDLE context_ = INVALID_HANDLE_VALUE;  // activation context of the manifest, made on first use
+};
+
+}  // namespace orvanta::win32
