@@ -11,12 +11,12 @@ export LC_ALL=C.UTF-8
 
 REVIEW=$WINE_TEST_DIR/review
 mkdir -p "$REVIEW"
-for name in 1048227_3120_op_1_macula_512x128_OD_2026-11-30_09-41-12.jpg \
-    1048227_3120_op_2_macula_512x128_OS_2026-11-30_09-43-55.jpg \
-    1048227_3120_op_3_disc_200x200_OD_2026-11-30_09-47-03.jpg \
-    1048227_2985_op_1_macula_512x128_OD_2026-05-21_14-02-37.jpg \
-    1048227_2985_op_2_macula_512x128_OS_2026-05-21_14-05-10.jpg \
-    1048227_2711_op_1_line_raster_OU_2025-12-01_10-22-33.jpg; do
+for name in 1048227_3120_op_1_macula_512_128_OD_2026-11-30_09-41-12.jpg \
+    1048227_3120_op_2_macula_512_128_OS_2026-11-30_09-43-55.jpg \
+    1048227_3120_op_3_disc_200_200_OD_2026-11-30_09-47-03.jpg \
+    1048227_2985_op_1_macula_512_128_OD_2026-05-21_14-02-37.jpg \
+    1048227_2985_op_2_macula_512_128_OS_2026-05-21_14-05-10.jpg \
+    1048227_2711_op_1_line_raster_hd_OU_2025-12-01_10-22-33.jpg; do
     echo image >"$REVIEW/$name"
 done
 remove_host_files
