@@ -9,11 +9,13 @@
 #include "FakeLocale.h"
 #include "FuzzInput.h"
 #include "HostConfig.h"
+#include "ImageFilesForm.h"
 #include "Text.h"
 #include "VbError.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
+#include "platform/fake/UsDateFormat.h"
 
 namespace {
 
@@ -42,6 +44,12 @@ Outcome Run(Call&& call) {
     }
 }
 
+// The lookup shows no window.
+class NoWindow : public orvanta::IImageFilesWindow {
+public:
+    void ShowModal(orvanta::ImageFilesForm&) override {}
+};
+
 std::string Describe(const Outcome& o) {
     return o.error ? "error " + std::to_string(o.error) : "number " + std::to_string(o.number);
 }
@@ -58,7 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::fake::FixedClock clock;
     orvanta::test::FakeLocale locale;
     platform::fake::RecordingShell shell;
-    orvanta::Services services{profile, files, boxes, clock, locale, shell, u"C:\\Plugin"};
+    platform::fake::UsDateFormat dates;
+    NoWindow window;
+    orvanta::Services services{profile, files, boxes, clock, locale, shell, dates, window, u"C:\\Plugin"};
 
     const std::u16string key = Line(fields[0]);
     profile.Write("PXEquip.ini", "Equipment", "Number", locale.ToAnsi(Line(fields[1])));
