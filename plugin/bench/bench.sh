@@ -5,7 +5,7 @@
 set -uo pipefail
 source "$ORVANTA_WINE_LIB"
 source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
-BUILD=$1
+BUILD=$(cd "$1" && pwd)
 
 # Image file names: key, exam, five device fields, eye, date, time.
 make_files() {  # folder, key, count, first exam
@@ -31,7 +31,7 @@ write_equip "[Equipment]" "Number=2" "1=11:a:Orvanta:Review Sorvane" "2=12:b:Orv
     "[11]" "EquipDataPath=$(winpath "$COUNT_DIR")" "[12]" "EquipDataPath=$(winpath "$LIST_DIR")"
 plugin_install "$BUILD/plugin/com/Orvanta.dll" || wine_finish
 
-code=$(wine_run_tool --timeout 900 "$BUILD/plugin/bench/review_bench.exe" "Review Sorvane" BENCHCOUNT \
+code=$(wine_run_tool --timeout 600 "$BUILD/plugin/bench/review_bench.exe" "Review Sorvane" BENCHCOUNT \
     "$(winpath "$COUNT_DIR")" "Review Belcor" BENCHLIST "$(winpath "$LIST_DIR")")
 cat "$WINE_TOOL_OUT"
 [ "$code" = 0 ] || { cat "$WINE_TOOL_ERR" >&2; fail "review_bench exited with ${code:-nothing}"; }

@@ -75,11 +75,12 @@ void Select(_clsOrvanta* orvanta, const char* device, const char* key) {
     orvanta->put_PATIENTID(&patient);
 }
 
-// Closes the list window once its list has been painted.
+// Closes the list window once its list has been painted: the close is posted when the list's paint message is
+// taken from the queue, so it is handled after that paint.
 HHOOK g_hook = nullptr;
-LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
-    auto* message = reinterpret_cast<CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && message->message == WM_PAINT) {
+LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_PAINT) {
         wchar_t name[64] = {};
         GetClassNameW(message->hwnd, name, 64);
         if (lstrcmpiW(name, L"SysListView32") == 0) PostMessageW(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
@@ -117,7 +118,7 @@ int main(int argc, char** argv) {
 
     std::string listPattern = std::string(argv[6]) + "\\" + argv[5] + "_*.*";
     Select(orvanta, argv[4], argv[5]);
-    g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    g_hook = SetWindowsHookExW(WH_GETMESSAGE, OnMessage, nullptr, GetCurrentThreadId());
     double listing = Milliseconds([&] {
         BSTR result = nullptr;
         orvanta->ReviewDevice(&result);
