@@ -56,7 +56,7 @@ echo "Files left in the acquisition folder: $(ls "$(unixpath "$CAPTURE_IMAGES")"
 echo
 echo "The demo's site is left in $E2E_DRIVE_C (C:\\SCANSUITE, C:\\Orvanta); the stand-in's files in $E2E_STANDIN"
 
-step "6. A review: the host counts a patient's images, then opens the list window, newest first"
+step "7. A review: the host counts a patient's images, then opens the list window, newest first"
 source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
 export LC_ALL=C.UTF-8
 REVIEW_DIR=$WINE_TEST_DIR/review
