@@ -9,8 +9,18 @@
 # "$ORVANTA_WINE_LIB" (tests/wine/lib.sh); ARGS may use generator expressions such as $<TARGET_FILE:x>.
 # Either way the test fails when it leaves a visible window open or runs past TIMEOUT (default 120).
 # Every such test shares the one Wine prefix of the run (fixture "wine") and runs alone.
+#
+# A Windows build tree is either x64 or x86 (ORVANTA_WINE_ARCH, from the compiler's pointer size); its tests run
+# in a 64-bit prefix of its own, x86 programs under WoW64. Each test carries the label of its architecture, and
+# the harness checks that the programs it starts really run with that pointer size: a test written once runs on
+# both architectures, one build tree each.
 set(ORVANTA_WINE_HARNESS ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/harness.sh)
 cmake_path(NORMAL_PATH ORVANTA_WINE_HARNESS)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(ORVANTA_WINE_ARCH x86)
+else()
+    set(ORVANTA_WINE_ARCH x64)
+endif()
 
 function(orvanta_add_wine_test)
     if(NOT WIN32)
@@ -36,5 +46,5 @@ function(orvanta_add_wine_test)
     add_test(NAME ${WT_NAME} COMMAND bash ${ORVANTA_WINE_HARNESS} ${command} ${WT_ARGS})
     math(EXPR outer "${WT_TIMEOUT} + 30")
     set_tests_properties(${WT_NAME} PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT ${outer}
-        LABELS "wine;${WT_LABELS}")
+        LABELS "wine;${ORVANTA_WINE_ARCH};${WT_LABELS}")
 endfunction()

@@ -115,7 +115,8 @@ bool CopyText(const std::string& text, SQLPOINTER buffer, SQLLEN size, Length* l
 std::string Text(SQLCHAR* text, SQLINTEGER length) {
     if (!text) return {};
     const char* chars = reinterpret_cast<const char*>(text);
-    return length == SQL_NTS ? std::string(chars) : std::string(chars, static_cast<std::size_t>(std::max(0, length)));
+    return length == SQL_NTS ? std::string(chars)
+                             : std::string(chars, static_cast<std::size_t>(std::max<SQLINTEGER>(0, length)));
 }
 
 // ---- handles -------------------------------------------------------------------------------------------------

@@ -5,14 +5,26 @@
 #   set -uo pipefail
 #   source "$ORVANTA_WINE_LIB"
 #
+# Architecture: every test runs once per Windows build tree, x64 and x86, each in a 64-bit prefix of its own
+# (x86 programs under WoW64). Write a scenario once, for "the build's architecture":
+#   WINE_ARCH                 x64 or x86 (from ORVANTA_WINE_ARCH, set by the harness); WINE_BITS 64 or 32
+#   WINE_REGSVR32 WINE_CSCRIPT WINE_REG
+#                             the build's system programs, as Windows paths: for x86 those of
+#                             C:\windows\syswow64, which register under Wow6432Node and load 32-bit servers
+#   wine_system_exe NAME [BITS]
+#                             the Windows path of another system program, of the build's pointer size or BITS
+# Every program run through wine_run_tool is recorded with the pointer size its process had; the harness fails
+# the test when one had another than expected (--bits, default WINE_BITS) or when none ran with WINE_BITS.
+#
 # Programs:
-#   wine_run_tool [--cwd DIR] [--timeout S] [--command-line TEXT] [PROGRAM ARGS...]
+#   wine_run_tool [--cwd DIR] [--timeout S] [--bits B] [--command-line TEXT] [PROGRAM ARGS...]
 #       Runs a Windows program through launch.exe and waits for it. Prints its full exit code (signed
 #       decimal) and returns 0; returns 1 with the reason on stderr when no exit code came (the program
 #       could not start, or was still running after S seconds and was terminated). DIR is its working
 #       folder (host or Windows path; default: the test folder). PROGRAM may be a host path; ARGS reach it
 #       as separate arguments. --command-line gives the program's whole command line instead, exactly.
-#       Its standard output and error land in "$WINE_TOOL_OUT" and "$WINE_TOOL_ERR".
+#       Its standard output and error land in "$WINE_TOOL_OUT" and "$WINE_TOOL_ERR". --bits 64 or 32 says that
+#       the program is meant to run with that pointer size rather than the build's.
 #   wine_spawn_tool ...same arguments...    starts it in the background (the last one started is waited for)
 #   wine_wait_tool                          waits for it; prints and returns like wine_run_tool
 #
@@ -47,6 +59,28 @@ if [ -z "${ORVANTA_LAUNCH_EXE:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
     exit 1
 fi
 
+WINE_ARCH=${ORVANTA_WINE_ARCH:-x64}
+case $WINE_ARCH in
+    x64) WINE_BITS=64 ;;
+    x86) WINE_BITS=32 ;;
+    *) echo "lib.sh: unknown architecture $WINE_ARCH" >&2; exit 1 ;;
+esac
+
+# Programs of the build's launch.exe see C:\windows\system32 as the system folder of their own pointer size:
+# a 32-bit one reaches the 64-bit folder as sysnative, a 64-bit one the 32-bit folder as syswow64.
+wine_system_exe() {  # name, [bits]
+    local bits=${2:-$WINE_BITS} folder=system32
+    if [ "$bits" = 32 ]; then
+        folder=syswow64
+    elif [ "$WINE_BITS" = 32 ]; then
+        folder=sysnative
+    fi
+    printf 'C:\\windows\\%s\\%s\n' "$folder" "$1"
+}
+WINE_REGSVR32=$(wine_system_exe regsvr32.exe)
+WINE_CSCRIPT=$(wine_system_exe cscript.exe)
+WINE_REG=$(wine_system_exe reg.exe)
+
 WINE_TEST_DIR=${ORVANTA_WINE_TEST_DIR:-$PWD}
 WINE_STEP_TIMEOUT=${ORVANTA_WINE_STEP_TIMEOUT:-30}
 WINE_TOOL_OUT=$WINE_TEST_DIR/tool.out
@@ -58,6 +92,8 @@ mkdir -p "$WINE_TEST_DIR"
 _wine_seq=0
 _wine_tool_files=""
 _wine_tool_seconds=0
+_wine_tool_bits=$WINE_BITS
+_wine_tool_name=""
 declare -A _wine_box_file=()
 declare -A _wine_box_seconds=()
 
@@ -140,11 +176,12 @@ _wine_bg_kill() {  # files
 uiauto() { _wine "$((WINE_STEP_TIMEOUT + 10))" "$ORVANTA_UIAUTO_EXE" "$@" | tr -d '\r'; }
 
 wine_spawn_tool() {
-    local cwd=$WINE_TEST_DIR seconds=$WINE_STEP_TIMEOUT launch_args=()
+    local cwd=$WINE_TEST_DIR seconds=$WINE_STEP_TIMEOUT bits=$WINE_BITS launch_args=()
     while [ $# -gt 0 ]; do
         case $1 in
             --cwd) cwd=$2; shift 2 ;;
             --timeout) seconds=$2; shift 2 ;;
+            --bits) bits=$2; shift 2 ;;
             --command-line) launch_args+=(--command-line "$2"); shift 2 ;;
             *) break ;;
         esac
@@ -156,8 +193,10 @@ wine_spawn_tool() {
     _wine_seq=$((_wine_seq + 1))
     _wine_tool_files=$WINE_TEST_DIR/tool.$_wine_seq
     _wine_tool_seconds=$seconds
+    _wine_tool_bits=$bits
+    _wine_tool_name=${launch_args[1]}
     _wine_bg "$_wine_tool_files" "$((seconds + 10))" "$ORVANTA_LAUNCH_EXE" --timeout-ms "$((seconds * 1000))" \
-        --cwd "$cwd" --exit-code-file "$_wine_tool_files.code" "${launch_args[@]}"
+        --cwd "$cwd" --exit-code-file "$_wine_tool_files.code" --arch-file "$_wine_tool_files.arch" "${launch_args[@]}"
 }
 
 wine_wait_tool() {
@@ -167,6 +206,7 @@ wine_wait_tool() {
     # The launcher's last line is the exit code; the program's own output precedes it.
     tr -d '\r' <"$_wine_tool_files.out" | sed '$d' >"$WINE_TOOL_OUT"
     tr -d '\r' <"$_wine_tool_files.err" >"$WINE_TOOL_ERR"
+    _wine_record_bits
     if [ ! -s "$_wine_tool_files.code" ]; then
         echo "wine_run_tool: no exit code (launch ended with $rc)" >&2
         cat "$WINE_TOOL_ERR" >&2
@@ -174,6 +214,17 @@ wine_wait_tool() {
     fi
     tr -d '\r\n' <"$_wine_tool_files.code"
     echo
+}
+
+# Appends "PROGRAM_BITS EXPECTED_BITS PROGRAM" to the test's record, which the harness checks.
+_wine_record_bits() {
+    [ -s "$_wine_tool_files.arch" ] || return 0
+    local report bits
+    report=$(tr -d '\r\n' <"$_wine_tool_files.arch")
+    bits=${report##*program=}
+    printf '%s %s %s\n' "$bits" "$_wine_tool_bits" "$_wine_tool_name" >>"$WINE_TEST_DIR/architectures"
+    [ "$bits" = "$_wine_tool_bits" ] ||
+        echo "FAIL: $_wine_tool_name ran as a $bits-bit process, not $_wine_tool_bits-bit" >&2
 }
 
 wine_run_tool() {

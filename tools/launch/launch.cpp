@@ -1,7 +1,7 @@
 // launch: starts a program, waits for it and reports its full 32-bit exit code.
 //
-//   launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] [--] PROGRAM ARGS...
-//   launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] --command-line "PROGRAM ARGS..."
+//   launch [--cwd DIR] [--exit-code-file FILE] [--arch-file FILE] [--timeout-ms N] [--] PROGRAM ARGS...
+//   launch [--cwd DIR] [--exit-code-file FILE] [--arch-file FILE] [--timeout-ms N] --command-line "PROGRAM ARGS..."
 //
 // The program's command line is the rest of launch's own command line after its options, taken as it
 // stands, so quotes and backslashes reach the program unchanged; --command-line gives it explicitly.
@@ -9,6 +9,9 @@
 // decimal on a line of its own and written the same way to FILE, and launch exits with it. DIR and FILE
 // may be host paths ("/..."). When the program is still running after N ms it is terminated, nothing is
 // written to FILE and launch exits with 124; a program that cannot be started gives 127, a usage error 2.
+// --arch-file names a file that receives "launch=B program=B" once the program has ended: the pointer
+// width in bits of launch itself and of the program's process (32 for a WoW64 process), so that a caller
+// can tell a 32-bit run from a 64-bit one.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -31,6 +34,7 @@ constexpr int kNotStarted = 127;
 struct Options {
     std::optional<std::string> cwd;
     std::optional<std::string> exitCodeFile;
+    std::optional<std::string> archFile;
     std::optional<DWORD> timeoutMs;
     std::string commandLine;
 };
@@ -52,6 +56,8 @@ std::optional<Options> Parse(const char* commandLine) {
             options.cwd = tools::ToWindowsPath(value);
         } else if (word == "--exit-code-file") {
             options.exitCodeFile = tools::ToWindowsPath(value);
+        } else if (word == "--arch-file") {
+            options.archFile = tools::ToWindowsPath(value);
         } else if (word == "--timeout-ms") {
             char* end = nullptr;
             unsigned long ms = std::strtoul(value.c_str(), &end, 10);
@@ -101,6 +107,26 @@ std::string LastErrorText() {
     return message;
 }
 
+constexpr int kOwnBits = static_cast<int>(sizeof(void*) * 8);
+
+// The pointer width of a process: a WoW64 process is 32-bit; without WoW64 on our side, every process has
+// our width, except a 64-bit one seen from a WoW64 process.
+int ProcessBits(HANDLE process) {
+    BOOL self = FALSE;
+    BOOL other = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &self) || !IsWow64Process(process, &other)) return 0;
+    if (other) return 32;
+    return kOwnBits == 64 || self ? 64 : 32;
+}
+
+bool WriteLine(const std::string& path, const std::string& line) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file && std::fprintf(file, "%s\n", line.c_str()) > 0;
+    if (file && std::fclose(file) != 0) written = false;
+    if (!written) std::fprintf(stderr, "launch: cannot write %s\n", path.c_str());
+    return written;
+}
+
 void ShareStandardHandle(DWORD which, HANDLE& slot) {
     slot = GetStdHandle(which);
     if (slot && slot != INVALID_HANDLE_VALUE) SetHandleInformation(slot, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
@@ -124,6 +150,7 @@ int Launch(const Options& options) {
     }
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
+    const int programBits = ProcessBits(process.hProcess);
 
     DWORD wait = WaitForSingleObject(process.hProcess, options.timeoutMs ? *options.timeoutMs : INFINITE);
     if (wait == WAIT_TIMEOUT) {
@@ -142,15 +169,10 @@ int Launch(const Options& options) {
     std::fflush(stdout);
     std::printf("%ld\n", code);
     std::fflush(stdout);
-    if (options.exitCodeFile) {
-        std::FILE* file = std::fopen(options.exitCodeFile->c_str(), "wb");
-        bool written = file && std::fprintf(file, "%ld\n", code) > 0;
-        if (file && std::fclose(file) != 0) written = false;
-        if (!written) {
-            std::fprintf(stderr, "launch: cannot write %s\n", options.exitCodeFile->c_str());
-            return kNotStarted;
-        }
-    }
+    if (options.archFile &&
+        !WriteLine(*options.archFile, "launch=" + std::to_string(kOwnBits) + " program=" + std::to_string(programBits)))
+        return kNotStarted;
+    if (options.exitCodeFile && !WriteLine(*options.exitCodeFile, std::to_string(code))) return kNotStarted;
     return static_cast<int>(exitCode);
 }
 
@@ -161,8 +183,10 @@ int main() {
     std::optional<Options> options = Parse(GetCommandLineA());
     if (!options) {
         std::fputs(
-            "usage: launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] [--] PROGRAM ARGS...\n"
-            "       launch [--cwd DIR] [--exit-code-file FILE] [--timeout-ms N] --command-line TEXT\n",
+            "usage: launch [--cwd DIR] [--exit-code-file FILE] [--arch-file FILE] [--timeout-ms N] [--] PROGRAM "
+            "ARGS...\n"
+            "       launch [--cwd DIR] [--exit-code-file FILE] [--arch-file FILE] [--timeout-ms N] --command-line "
+            "TEXT\n",
             stderr);
         return kUsageError;
     }

@@ -1,7 +1,7 @@
 # Steps shared by the plug-in's scenarios; sourced after "$ORVANTA_WINE_LIB".
 #
 #   plugin_install DLL           copies Orvanta.dll into "$PLUGIN_DIR" (its log files land there) and registers
-#                                it per machine with regsvr32
+#                                it per machine with the regsvr32 of the build's pointer size
 #   plugin_uninstall             unregisters it again
 #   standin_install DLL          the same for the host data-access stand-in ("$STANDIN_DIR", record file
 #                                "$STANDIN_RECORD"); standin_uninstall
@@ -16,6 +16,7 @@
 #                                debug channels (e.g. +process); their lines land in "$WINE_TOOL_ERR".
 #   screenshot_window TITLE FILE the visible window TITLE, frame included, as a PNG (imagemagick's import)
 #   list_window_rows             the list window's header texts and rows, tab-separated, one line each
+#   PLUGIN_BITS                  the pointer size of the regsvr32 and cscript these use: the build's unless set
 
 PLUGIN_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINDOWS_DIR=$(unixpath 'C:\windows')
@@ -26,13 +27,15 @@ HOST_DATA=$WINE_TEST_DIR/host/data
 HOST_PROGRAMS='C:\Host\Programs'
 ERROR_TITLE='PXEquipIF OrvantaIF Error'
 MESSAGE_A='Unable to find or read the praxo32.ini file.'
-# The script host; a 32-bit plug-in needs the 32-bit one.
-PLUGIN_CSCRIPT=${PLUGIN_CSCRIPT:-cscript.exe}
+PLUGIN_BITS=${PLUGIN_BITS:-$WINE_BITS}
+# The script host: that of PLUGIN_BITS, unless a caller names one.
+PLUGIN_CSCRIPT=${PLUGIN_CSCRIPT:-}
 
 _register() {  # folder, file, regsvr32 options...
     local folder=$1 file=$2 code
     shift 2
-    code=$(wine_run_tool --cwd "$folder" regsvr32.exe "$@" "$(winpath "$folder/$file")") ||
+    code=$(wine_run_tool --cwd "$folder" --bits "$PLUGIN_BITS" "$(wine_system_exe regsvr32.exe "$PLUGIN_BITS")" \
+        "$@" "$(winpath "$folder/$file")") ||
         { fail "regsvr32 $* $file gave no exit code"; return 1; }
     [ "$code" = 0 ] || { fail "regsvr32 $* $file exited with $code"; return 1; }
 }
@@ -93,7 +96,8 @@ spawn_cscript() {  # case (of this folder, or a full path), args...
     cat "$PLUGIN_SCRIPTS/checks.$ext" "$file" >"$WINE_TEST_DIR/$_cscript_name"
     # The script engines report syntax and run-time errors only through Wine's debug channels.
     WINEDEBUG=fixme+vbscript,fixme+jscript,err+ole${CSCRIPT_TRACE:+,$CSCRIPT_TRACE} wine_spawn_tool --timeout 60 \
-        "$PLUGIN_CSCRIPT" //nologo "$(winpath "$WINE_TEST_DIR/$_cscript_name")" "$@"
+        --bits "$PLUGIN_BITS" "${PLUGIN_CSCRIPT:-$(wine_system_exe cscript.exe "$PLUGIN_BITS")}" //nologo \
+        "$(winpath "$WINE_TEST_DIR/$_cscript_name")" "$@"
 }
 
 wait_cscript() {

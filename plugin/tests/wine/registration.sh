@@ -17,7 +17,7 @@ dump() {  # name
     for i in 0 1 2; do
         : >"$WINE_TEST_DIR/$1.$i"
         rm -f "$WINE_TEST_DIR/$1.$i.reg"
-        code=$(wine_run_tool reg.exe export "${ROOTS[$i]}" "$(winpath "$WINE_TEST_DIR/$1.$i.reg")" /y) ||
+        code=$(wine_run_tool "$WINE_REG" export "${ROOTS[$i]}" "$(winpath "$WINE_TEST_DIR/$1.$i.reg")" /y) ||
             { fail "reg export ${ROOTS[$i]} gave no exit code"; continue; }
         [ -f "$WINE_TEST_DIR/$1.$i.reg" ] || continue
         [ "$code" = 0 ] || fail "reg export ${ROOTS[$i]} exited with $code"
