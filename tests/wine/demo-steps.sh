@@ -45,7 +45,9 @@ source "$ORVANTA_SOURCE_DIR/tests/e2e/plugin_capture.sh"
 capture_site "$BUILD/plugin/com/Orvanta.dll"
 echo "The host script: patient 12-345 Smith, John (M, 01/02/1960), exam 678, \"Capture Sorvane\", DoDeviceFunction."
 echo "While \"Waiting for Technician  -  Place files in $CAPTURE_IMAGES\" is up, the images are placed, then OK."
-capture_run 12345_Smith_John_Macula_Cube_OD_2024-03-04_10-15-00.jpg 12345_Smith_John_Macula_Cube_OS_2024-03-04_10-16-30.jpg
+# The device's export names: patient file key, five fields of its own, eye, date and time.
+capture_run 12345_Smith_John_Macula_Cube_512_OD_2024-03-04_10-15-00.jpg \
+    12345_Smith_John_Macula_Cube_512_OS_2024-03-04_10-16-30.jpg
 echo "Enrolix was started with:  $CAPTURE_COMMAND_LINE"
 echo "New rows in $E2E_LOCAL_MDF:"
 echo "  Patient (PATIENT_ID|LNAME|FName|DOB|EMR_ID): $(e2e_sql "$E2E_LOCAL_MDF" "SELECT PATIENT_ID, LNAME, FName, DOB, EMR_ID FROM Patient")"
@@ -53,33 +55,13 @@ echo "  VISIT rows: $(e2e_sql "$E2E_LOCAL_MDF" "SELECT count(*) FROM VISIT"), PA
 echo "Files in the review folder $CAPTURE_REVIEW:"
 capture_review_files | sed 's/^/  /'
 echo "Files left in the acquisition folder: $(ls "$(unixpath "$CAPTURE_IMAGES")" | wc -l)"
-echo
-echo "The demo's site is left in $E2E_DRIVE_C (C:\\SCANSUITE, C:\\Orvanta); the stand-in's files in $E2E_STANDIN"
 
-step "7. A review: the host counts a patient's images, then opens the list window, newest first"
-source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
+step "7. A review of that patient: the host counts the images, then opens the list window, newest first"
 export LC_ALL=C.UTF-8
-REVIEW_DIR=$WINE_TEST_DIR/review
-rm -rf "$REVIEW_DIR"
-mkdir -p "$REVIEW_DIR"
-# The files a capture of patient EMR-1001 under exams 3120 and 2985 leaves in the review folder.
-for name in EMR1001_3120_op_1_macula_512_128_OD_2026-11-30_09-41-12.jpg \
-    EMR1001_3120_op_2_macula_512_128_OS_2026-11-30_09-43-55.jpg \
-    EMR1001_2985_op_1_macula_512_128_OD_2026-05-21_14-02-37.jpg \
-    EMR1001_2985_op_2_disc_200_200_OS_2026-05-21_14-05-10.jpg; do
-    echo image >"$REVIEW_DIR/$name"
-done
-echo "review folder: $(winpath "$REVIEW_DIR")"
-ls "$REVIEW_DIR"
-remove_host_files
-host_praxo
-write_equip "[Equipment]" "Number=2" "1=5:x:Orvanta:Capture Sorvane" "2=6:y:Orvanta:Review Sorvane" \
-    "[6]" "EquipDataPath=$(winpath "$REVIEW_DIR")"
-plugin_install "$BUILD/plugin/com/Orvanta.dll"
-echo "-- NumPatientImageFiles and LogoToolTip:"
-run_cscript count.vbs EMR-1001 "Review Sorvane" 4 "$(winpath "$REVIEW_DIR")"
+echo "-- NumPatientImageFiles and LogoToolTip for patient 12-345 (review folder $CAPTURE_REVIEW):"
+run_cscript count.vbs 12-345 "Review Sorvane" 2 "$CAPTURE_REVIEW"
 echo "-- ReviewDevice: the rows the window shows"
-spawn_cscript review.vbs EMR-1001 "Review Sorvane" direct
+spawn_cscript review.vbs 12-345 "Review Sorvane" direct
 uiauto wait-window --title 'Orvanta Images' --timeout-ms 20000 >/dev/null
 sleep 1
 list_window_rows | column -t -s $'\t'
@@ -88,3 +70,5 @@ uiauto click --title 'Orvanta Images' --button Exit
 wait_cscript
 plugin_uninstall
 remove_host_files
+echo
+echo "The demo's site is left in $E2E_DRIVE_C (C:\\SCANSUITE, C:\\Orvanta); the stand-in's files in $E2E_STANDIN"
