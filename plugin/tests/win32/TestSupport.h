@@ -13,6 +13,9 @@ namespace orvanta::test {
 // The path of Orvanta.dll, from the first command-line argument (a host path is reached through drive Z:).
 const std::wstring& DllPath();
 void SetDllPath(const char* argument);
+// The path of the document a test compares with, from the second argument; empty without one.
+const std::string& DocumentPath();
+void SetDocumentPath(const char* argument);
 
 // A BSTR owned for one scope.
 class Bstr {

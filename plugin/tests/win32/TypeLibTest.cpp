@@ -5,6 +5,8 @@
 // The COM headers build on windows.h.
 #include <oleauto.h>
 
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -248,6 +250,16 @@ protected:
         return SUCCEEDED(library_->GetTypeInfoOfGuid(guid, &info)) ? info : nullptr;
     }
 
+    // The vtable side of a dual interface, or null.
+    static ITypeInfo* VtableOf(ITypeInfo* dispatch) {
+        HREFTYPE reference = 0;
+        ITypeInfo* vtable = nullptr;
+        if (FAILED(dispatch->GetRefTypeOfImplType(-1, &reference)) ||
+            FAILED(dispatch->GetRefTypeInfo(reference, &vtable)))
+            return nullptr;
+        return vtable;
+    }
+
     ITypeLib* library_ = nullptr;
 };
 
@@ -316,11 +328,8 @@ TEST_F(TypeLibrary, InterfaceIsHiddenDualNonextensibleAndAutomationCompatible) {
 TEST_F(TypeLibrary, EveryMemberInInterfaceOrderWithItsAccessIdAndParameters) {
     ITypeInfo* dispatch = Find(kInterface);
     ASSERT_NE(dispatch, nullptr);
-    // The vtable side of the dual interface.
-    HREFTYPE reference = 0;
-    ASSERT_HRESULT_SUCCEEDED(dispatch->GetRefTypeOfImplType(-1, &reference));
-    ITypeInfo* vtable = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(dispatch->GetRefTypeInfo(reference, &vtable));
+    ITypeInfo* vtable = VtableOf(dispatch);
+    ASSERT_NE(vtable, nullptr);
     TYPEATTR* attributes = nullptr;
     ASSERT_HRESULT_SUCCEEDED(vtable->GetTypeAttr(&attributes));
     EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
@@ -338,6 +347,104 @@ TEST_F(TypeLibrary, EveryMemberInInterfaceOrderWithItsAccessIdAndParameters) {
     }
     vtable->Release();
     dispatch->Release();
+}
+
+// Every member of a vtable interface with its access as the README's member table writes it: get, let and set
+// for the property getter, setter and reference setter, call for a method, joined by "/".
+std::map<std::string, std::string> MemberAccess(ITypeInfo* vtable) {
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(vtable->GetTypeAttr(&attributes))) return {};
+    UINT count = attributes->cFuncs;
+    vtable->ReleaseTypeAttr(attributes);
+    std::map<std::string, unsigned> kinds;
+    for (UINT i = 0; i < count; ++i) {
+        FUNCDESC* func = nullptr;
+        if (FAILED(vtable->GetFuncDesc(i, &func))) continue;
+        unsigned kind = func->invkind == INVOKE_PROPERTYGET      ? 1
+                        : func->invkind == INVOKE_PROPERTYPUT    ? 2
+                        : func->invkind == INVOKE_PROPERTYPUTREF ? 4
+                                                                 : 8;
+        kinds[Name(vtable, func->memid)] |= kind;
+        vtable->ReleaseFuncDesc(func);
+    }
+    const char* words[] = {"get", "let", "set", "call"};
+    std::map<std::string, std::string> access;
+    for (const auto& [name, bits] : kinds) {
+        std::string text;
+        for (unsigned b = 0; b < 4; ++b) {
+            if (!(bits & (1u << b))) continue;
+            if (!text.empty()) text += '/';
+            text += words[b];
+        }
+        access[name] = text;
+    }
+    return access;
+}
+
+std::string Trimmed(const std::string& text) {
+    std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The README's member table: the rows of the section "### Members of ..." up to the next heading of its level or
+// above. A row's first cell names members in backticks, its third cell gives their access. A name written twice is
+// added to *repeated.
+std::map<std::string, std::string> DocumentedAccess(std::istream& in, std::vector<std::string>* repeated) {
+    std::map<std::string, std::string> access;
+    bool inside = false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("### Members of", 0) == 0) {
+            inside = true;
+            continue;
+        }
+        if (inside && (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0)) break;
+        if (!inside || line.rfind("| `", 0) != 0) continue;
+        std::vector<std::string> cells;
+        std::size_t start = 1;
+        for (std::size_t bar; (bar = line.find('|', start)) != std::string::npos; start = bar + 1)
+            cells.push_back(line.substr(start, bar - start));
+        if (cells.size() < 3) continue;
+        const std::string& names = cells[0];
+        for (std::size_t open = names.find('`'); open != std::string::npos; open = names.find('`', open)) {
+            std::size_t close = names.find('`', open + 1);
+            if (close == std::string::npos) break;
+            std::string name = names.substr(open + 1, close - open - 1);
+            if (access.count(name)) repeated->push_back(name);
+            access[name] = Trimmed(cells[2]);
+            open = close + 1;
+        }
+    }
+    return access;
+}
+
+TEST_F(TypeLibrary, ReadmeMemberTableNamesEveryMemberWithItsAccess) {
+    ASSERT_FALSE(DocumentPath().empty()) << "the README's path is the second argument";
+    std::ifstream readme(DocumentPath());
+    ASSERT_TRUE(readme.is_open()) << DocumentPath();
+    std::vector<std::string> repeated;
+    std::map<std::string, std::string> documented = DocumentedAccess(readme, &repeated);
+    ITypeInfo* dispatch = Find(kInterface);
+    ASSERT_NE(dispatch, nullptr);
+    ITypeInfo* vtable = VtableOf(dispatch);
+    ASSERT_NE(vtable, nullptr);
+    std::map<std::string, std::string> actual = MemberAccess(vtable);
+    vtable->Release();
+    dispatch->Release();
+    EXPECT_EQ(actual.size(), 76u);
+    std::vector<std::string> differences;
+    for (const auto& [name, access] : actual) {
+        auto row = documented.find(name);
+        if (row == documented.end())
+            differences.push_back("missing: " + name + " (" + access + ")");
+        else if (row->second != access)
+            differences.push_back(name + ": the table says " + row->second + ", the type library " + access);
+    }
+    for (const auto& entry : documented)
+        if (!actual.count(entry.first)) differences.push_back("not a member: " + entry.first);
+    EXPECT_EQ(differences, std::vector<std::string>{});
+    EXPECT_EQ(repeated, std::vector<std::string>{});
 }
 
 TEST_F(TypeLibrary, DispatchNamesResolveToTheFixedIds) {
