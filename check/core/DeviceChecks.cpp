@@ -1,47 +1,11 @@
 // Each configured device function: its folders and registration program, as the capture and the review find them.
+#include "CaptureFolders.h"
 #include "Catalogue.h"
 #include "HostConfig.h"
 #include "ReviewFolder.h"
 #include "SiteChecks.h"
 #include "Text.h"
 #include "VbError.h"
-
-// CAPTURE-FOLDERS-PLACEHOLDER
-namespace orvanta {
-namespace {
-struct CaptureFolders {
-    std::u16string program;
-    std::u16string acquisition;
-    std::u16string review;
-};
-CaptureFolders ReadCaptureFolders(Services& services, std::u16string_view captureName, std::u16string_view program,
-                                  std::u16string_view dataPath) {
-    CaptureFolders folders{std::u16string(program), std::u16string(dataPath), {}};
-    if (auto value = EquipmentValue(services, captureName, u"EquipProgPathFName")) folders.program = *value;
-    if (auto value = EquipmentValue(services, captureName, u"EquipDataPath")) folders.acquisition = *value;
-    folders.review = EquipmentValue(services, ReplaceAll(captureName, u"Capture", u"Review"), u"EquipDataPath")
-                         .value_or(folders.acquisition + u"\\Data");
-    return folders;
-}
-std::u16string ReviewListFolder(Services& services, std::u16string_view reviewName, std::u16string_view dataPath) {
-    return EquipmentValue(services, reviewName, u"EquipDataPath").value_or(std::u16string(dataPath));
-}
-bool SameFolder(Services&, std::u16string_view a, std::u16string_view b) {
-    auto trim = [](std::u16string_view p) {
-        while (!p.empty() && p.back() == u'\\') p.remove_suffix(1);
-        return AsciiUpper(p);
-    };
-    return trim(a) == trim(b);
-}
-enum class CaptureRefusal { kNone, kAcquisitionIsProgramsFolder, kReviewIsAcquisition };
-CaptureRefusal FindCaptureRefusal(Services& services, const CaptureFolders& folders,
-                                  std::u16string_view programsFolder) {
-    if (SameFolder(services, folders.acquisition, programsFolder)) return CaptureRefusal::kAcquisitionIsProgramsFolder;
-    if (SameFolder(services, folders.review, folders.acquisition)) return CaptureRefusal::kReviewIsAcquisition;
-    return CaptureRefusal::kNone;
-}
-}  // namespace
-}  // namespace orvanta
 
 namespace orvanta::check {
 
@@ -89,10 +53,14 @@ void CheckModel(Site& site, CheckReport& report, std::u16string_view captureName
 
     const bool acquisitionConfigured = EquipmentValue(site.plugin, captureName, u"EquipDataPath").has_value();
     const CaptureRefusal refusal = FindCaptureRefusal(site.plugin, folders, programs);
-    if (!acquisitionConfigured || refusal == CaptureRefusal::kAcquisitionIsProgramsFolder) {
+    if (!acquisitionConfigured) {
+        report.Add(kDeviceArea, capture + ": acquisition folder", State::Fail,
+                   "not configured: the capture would take " + (acquisition.empty() ? "no folder" : acquisition),
+                   "Set EquipDataPath in " + captureEntry + " to the folder the technician exports into.");
+    } else if (refusal == CaptureRefusal::kAcquisitionIsProgramsFolder) {
         report.Add(kDeviceArea, capture + ": acquisition folder", State::Fail,
                    acquisition + " is the host programs folder",
-                   "Set EquipDataPath in " + captureEntry + " to the folder the technician exports into.");
+                   Ansi(site, CaptureRefusalText(refusal, captureName, folders)));
     } else {
         CheckCaptureFolder(
             site, report, capture + ": acquisition folder", acquisition, {},
@@ -100,9 +68,8 @@ void CheckModel(Site& site, CheckReport& report, std::u16string_view captureName
     }
 
     if (refusal == CaptureRefusal::kReviewIsAcquisition) {
-        report.Add(
-            kDeviceArea, capture + ": review folder", State::Fail, reviewFolder + " is the acquisition folder",
-            "Give the review entry Orvanta:" + review + " an EquipDataPath of its own, not " + acquisition + ".");
+        report.Add(kDeviceArea, capture + ": review folder", State::Fail, reviewFolder + " is the acquisition folder",
+                   Ansi(site, CaptureRefusalText(refusal, captureName, folders)));
     } else {
         CheckCaptureFolder(site, report, capture + ": review folder", reviewFolder, acquisition,
                            "Create the parent folder, or set EquipDataPath of the review entry Orvanta:" + review +

@@ -31,6 +31,7 @@ public:
     bool WriteText(const std::string& path, std::string_view, platform::WriteMode) override {
         return Withhold("write " + path);
     }
+    std::optional<std::string> FullPath(const std::string& path) override { return inner_.FullPath(path); }
     std::string CurrentDirectory() override { return currentDirectory_; }
     bool ChangeCurrentDirectory(const std::string& path) override { return Withhold("change folder to " + path); }
     std::optional<std::vector<platform::DirEntry>> List(const std::string& pattern) override;

@@ -117,7 +117,7 @@ FAULTS=(
     "no_review_entry|WARN|Review Sorvane: listed folder|Add the review entry Orvanta:Review Sorvane"
     "field0|FAIL|Equipment entry 2|type-mismatch"
     "no_program|FAIL|Capture Sorvane: registration program|File Not Found"
-    "programs_folder|FAIL|Capture Sorvane: acquisition folder|folder the technician exports into"
+    "programs_folder|FAIL|Capture Sorvane: acquisition folder|to a folder of its own"
     "plugin_log_locked|FAIL|$VIEW: Orvanta.log|keeps its logs there"
     "no_driver|FAIL|ODBC driver|ODBC driver \"SQL Server\""
     "central_refuses|FAIL|Database server|central server"
