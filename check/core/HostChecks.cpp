@@ -100,7 +100,7 @@ void CheckEquipmentList(Site& site, CheckReport& report) {
         return;
     }
     const int entries = static_cast<int>(count);
-    report.Add(kHostArea, "Equipment Number", State::Ok, std::to_string(entries) + " entries");
+    report.Add(kHostArea, "Equipment Number", State::Ok, "[Equipment] Number=" + std::to_string(entries));
 
     std::map<std::u16string, int> firstOfKey;
     int problems = 0;

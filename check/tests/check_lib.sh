@@ -2,8 +2,10 @@
 # plug-in's plugin_lib.sh and tests/e2e/plugin_capture.sh.
 #
 #   check_init CHECK_EXE DLL     once: what to run; the plug-in is registered as the capture's site has it
+#   check_install CHECK_EXE      OrvantaCheck.exe beside Enrolix.exe, and the host programs folder that the
+#                                site's praxo32.ini names
 #   check_site [SERVER KEYS...]  the demo's site afresh: the local SQL Server site (its server's keys added), the
-#                                host files with the programs folder, OrvantaCheck.exe beside Enrolix.exe
+#                                host files, the plug-in's folder without logs, check_install
 #   check_run [ARGS...]          runs it there; CHECK_EXIT holds the exit code, CHECK_OUT its console text
 #   check_snapshot               the site as files and rows: every file and folder of C:\SCANSUITE, C:\Orvanta,
 #                                C:\Capture and C:\Host with size, mode, time and checksum, the host's two INI
@@ -18,12 +20,17 @@ check_init() {  # OrvantaCheck.exe, Orvanta.dll
     capture_site "$2" || return 1
 }
 
+check_install() {  # OrvantaCheck.exe
+    CHECK_EXE=$1
+    mkdir -p "$(unixpath "$HOST_PROGRAMS")"
+    cp "$CHECK_EXE" "$(unixpath "$E2E_BIN")/OrvantaCheck.exe"
+}
+
 check_site() {  # [server keys...]
     e2e_local_sql_site WS01 "$@"
     capture_host_files
-    mkdir -p "$(unixpath "$HOST_PROGRAMS")"
     rm -f "$PLUGIN_DIR"/*.log "$PLUGIN_DIR"/*.err
-    cp "$CHECK_EXE" "$(unixpath "$E2E_BIN")/OrvantaCheck.exe"
+    check_install "$CHECK_EXE"
 }
 
 check_run() {  # args...
