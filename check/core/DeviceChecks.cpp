@@ -42,6 +42,18 @@ void CheckCaptureFolder(Site& site, CheckReport& report, std::string name, const
                    advice);
 }
 
+// A review configured without its capture: only the folder it lists.
+void CheckReviewOnly(Site& site, CheckReport& report, std::u16string_view reviewName) {
+    const std::string listed = Ansi(site, ReviewListFolder(site.plugin, reviewName, ReadProgramsFolder(site.plugin)));
+    const std::string name = Ansi(site, reviewName) + ": listed folder";
+    if (IsFolder(site, listed))
+        report.Add(kDeviceArea, name, State::Ok, listed);
+    else
+        report.Add(kDeviceArea, name, State::Warn, listed + " does not exist",
+                   "Set EquipDataPath of the review entry Orvanta:" + Ansi(site, reviewName) +
+                       " to the folder that holds the images.");
+}
+
 void CheckModel(Site& site, CheckReport& report, std::u16string_view captureName, std::u16string_view reviewName) {
     const std::u16string programs = ReadProgramsFolder(site.plugin);
     const std::string capture = Ansi(site, captureName);
@@ -101,10 +113,14 @@ void CheckModel(Site& site, CheckReport& report, std::u16string_view captureName
 void CheckDeviceFunctions(Site& site, CheckReport& report) {
     bool any = false;
     for (std::size_t i = 0; i + 1 < kDeviceFunctions.size(); i += 2) {
-        if (!HasEntry(site, kDeviceFunctions[i]) && !HasEntry(site, kDeviceFunctions[i + 1])) continue;
+        const bool captureListed = HasEntry(site, kDeviceFunctions[i]);
+        if (!captureListed && !HasEntry(site, kDeviceFunctions[i + 1])) continue;
         any = true;
         try {
-            CheckModel(site, report, kDeviceFunctions[i], kDeviceFunctions[i + 1]);
+            if (captureListed)
+                CheckModel(site, report, kDeviceFunctions[i], kDeviceFunctions[i + 1]);
+            else
+                CheckReviewOnly(site, report, kDeviceFunctions[i + 1]);
         } catch (const VbError& e) {
             report.Add(kDeviceArea, Ansi(site, kDeviceFunctions[i]), State::Fail,
                        "the equipment lookup raises \"" + Ansi(site, e.Description()) + "\"",

@@ -170,6 +170,12 @@ const Fault kFaults[] = {
      State::Warn, "Equipment entry 3", "only entry 2 counts"},
     {"capture entry without its review entry", [](auto& t) { Equip(t, "Number=2", "Number=1"); }, State::Warn,
      "Review Sorvane: listed folder", "Add the review entry Orvanta:Review Sorvane"},
+    {"review entry without its capture entry, listing a missing folder",
+     [](auto& t) {
+         Equip(t, "Number=2\r\n1=12:OCT room 2:Orvanta:Capture Sorvane\r\n2=13", "Number=1\r\n1=13");
+         static_cast<SiteFaults&>(t).files.Forget("C:\\SorvaneExport");
+     },
+     State::Warn, "Review Sorvane: listed folder", "the folder that holds the images"},
     {"acquisition folder not configured",
      [](auto& t) { Equip(t, "[12]\r\nEquipDataPath=C:\\SorvaneExport\r\n", "[12]\r\n"); }, State::Fail,
      "Capture Sorvane: acquisition folder", "folder the technician exports into"},
