@@ -2,6 +2,7 @@
 #include "CaptureFolders.h"
 #include "Catalogue.h"
 #include "HostConfig.h"
+#include "Maintenance.h"
 #include "ReviewFolder.h"
 #include "SiteChecks.h"
 #include "Text.h"
@@ -32,7 +33,7 @@ void CheckCaptureFolder(Site& site, CheckReport& report, std::string name, const
                        "Let the clinic's users create and delete files in " + folder + ".");
         return;
     }
-    const std::string parent = ParentFolder(folder);
+    const std::string parent = enrolix::GetFolderOfPath(folder);
     if (IsFolder(site, parent) ||
         (!createdBefore.empty() &&
          SameFolder(site.plugin, site.plugin.locale.FromAnsi(parent), site.plugin.locale.FromAnsi(createdBefore))))
@@ -98,7 +99,7 @@ void CheckModel(Site& site, CheckReport& report, std::u16string_view captureName
                        ", so that the review lists the captured images.");
 
     const std::string program = Ansi(site, folders.program);
-    const std::string workingFolder = ParentFolder(program);
+    const std::string workingFolder = enrolix::GetFolderOfPath(program);
     if (!IsFile(site, program))
         report.Add(kDeviceArea, capture + ": registration program", State::Fail, program + " not found",
                    "Install Enrolix.exe there, or set EquipProgPathFName in " + captureEntry +

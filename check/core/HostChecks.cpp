@@ -117,8 +117,9 @@ void CheckEquipmentList(Site& site, CheckReport& report) {
         }
         const std::string text = std::to_string(i) + "=" + Ansi(site, *entry);
         auto fields = Split(*entry, u':');
-        if (fields.size() < 3 || AsciiUpper(TrimBlanks(fields[2])) != AsciiUpper(kEquipmentKeyPrefix.substr(0, 7)))
-            continue;  // another maker's equipment
+        // The maker word, in any case and with blanks around it: entries meant for the plug-in.
+        const std::u16string_view maker = kEquipmentKeyPrefix.substr(0, kEquipmentKeyPrefix.size() - 1);
+        if (fields.size() < 3 || AsciiUpper(TrimBlanks(fields[2])) != AsciiUpper(maker)) continue;
         if (fields.size() != 4) {
             problem(i, State::Fail, text + " (" + std::to_string(fields.size()) + " fields)",
                     "Write the entry as number:text:Orvanta:device function, four fields joined by ':'.");

@@ -1,5 +1,7 @@
 #include "SiteChecks.h"
 
+#include "Maintenance.h"
+
 namespace orvanta::check {
 
 bool IsFolder(Site& site, const std::string& path) {
@@ -7,15 +9,7 @@ bool IsFolder(Site& site, const std::string& path) {
     return status && status->isDirectory;
 }
 
-bool IsFile(Site& site, const std::string& path) {
-    auto status = site.tool.files.Status(path);
-    return status && !status->isDirectory;
-}
-
-std::string ParentFolder(const std::string& path) {
-    std::size_t at = path.find_last_of('\\');
-    return at == std::string::npos ? std::string() : path.substr(0, at);
-}
+bool IsFile(Site& site, const std::string& path) { return enrolix::ExistsAsFile(site.tool, path); }
 
 void CheckWritableFile(Site& site, CheckReport& report, std::string_view area, std::string name,
                        const std::string& path, const std::string& advice) {
@@ -26,7 +20,7 @@ void CheckWritableFile(Site& site, CheckReport& report, std::string_view area, s
             report.Add(area, std::move(name), State::Fail, path + " cannot be written", advice);
         return;
     }
-    const std::string folder = ParentFolder(path);
+    const std::string folder = enrolix::GetFolderOfPath(path);
     if (!IsFolder(site, folder)) {
         report.Add(area, std::move(name), State::Fail, "folder " + folder + " missing", advice);
     } else if (site.probe.CanAddFiles(folder)) {

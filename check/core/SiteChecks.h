@@ -51,7 +51,5 @@ void CheckWritableFile(Site& site, CheckReport& report, std::string_view area, s
 // Helpers shared by the checks.
 bool IsFolder(Site& site, const std::string& path);
 bool IsFile(Site& site, const std::string& path);
-// The folder part of a path: everything before its last backslash.
-std::string ParentFolder(const std::string& path);
 
 }  // namespace orvanta::check

@@ -196,8 +196,8 @@ void CheckRegistrationTool(Site& site, CheckReport& report) {
         CheckInterBase(site, report, choice);
 
     const std::string log = std::string(enrolix::kLogFolder) + "\\" + enrolix::kLogFile;
-    if (!IsFolder(site, enrolix::kLogFolder) && IsFolder(site, ParentFolder(enrolix::kLogFolder)) &&
-        site.probe.CanAddFiles(ParentFolder(enrolix::kLogFolder)))
+    if (!IsFolder(site, enrolix::kLogFolder) && IsFolder(site, enrolix::GetFolderOfPath(enrolix::kLogFolder)) &&
+        site.probe.CanAddFiles(enrolix::GetFolderOfPath(enrolix::kLogFolder)))
         report.Add(kToolArea, "Log", State::Ok, std::string(enrolix::kLogFolder) + " created by the first run");
     else
         CheckWritableFile(site, report, kToolArea, "Log", log,

@@ -8,6 +8,7 @@
 
 #include "Catalogue.h"
 #include "CheckReport.h"
+#include "Maintenance.h"
 #include "PluginRegistry.h"
 #include "ReadOnly.h"
 #include "SiteChecks.h"
@@ -84,8 +85,7 @@ int Run(int argc, char** argv) {
 
     // The tool runs in the folder of the registration program that the capture starts.
     const std::string registrationProgram = locale.ToAnsi(orvanta::kRegistrationProgram);
-    orvanta::check::ReadOnlyFileSystem files(realFiles,
-                                             registrationProgram.substr(0, registrationProgram.find_last_of('\\')));
+    orvanta::check::ReadOnlyFileSystem files(realFiles, enrolix::GetFolderOfPath(registrationProgram));
     orvanta::check::ReadOnlyProfile profile(realProfile);
     orvanta::check::ReadOnlyDriver db(realDb);
     orvanta::check::SilentBoxes boxes;

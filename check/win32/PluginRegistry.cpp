@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "Maintenance.h"
 #include "plugin/com/Registration.h"
 
 namespace orvanta::check::win32 {
@@ -160,7 +161,7 @@ bool CheckView(Site& site, CheckReport& report, const View& view, const orvanta:
         report.Add(kPluginArea, prefix + "version", State::Warn, serverText + " carries no version",
                    "Install the plug-in from its package.");
 
-    const std::string folder = serverText.substr(0, serverText.find_last_of('\\'));
+    const std::string folder = enrolix::GetFolderOfPath(serverText);
     for (const char* file : {"Orvanta.log", "KW_Orvanta.log", "PX_IF_Orvanta.err"})
         CheckWritableFile(site, report, kPluginArea, prefix + file, folder + "\\" + file,
                           "Let the clinic's users write in " + folder + ": the plug-in keeps its logs there.");
