@@ -98,16 +98,20 @@ fault_other_file() {
 fault_fallback_row() { e2e_sql "$E2E_LOCAL_MDF" "UPDATE SYSMACHINES SET SYS_NAME = NULL"; }
 fault_no_machine_row() { e2e_sql "$E2E_LOCAL_MDF" "DELETE FROM SYSMACHINES"; }
 fault_tool_log_locked() { hold "$(unixpath "$E2E_LOG")"; }
-# Last: the class's server file replaced by a copy whose header names the other architecture, in this build's
-# registry view.
+# Last two, as they change the registration in this build's registry view: the ProgID leading to another class,
+# then the class's server file replaced by a copy whose header names the other architecture.
+registry_default() {  # key below HKLM\Software\Classes, value
+    wine_run_tool --bits "$WINE_BITS" "$(wine_system_exe reg.exe)" add "HKLM\\Software\\Classes\\$1" /ve /d "$2" \
+        /f >/dev/null
+}
+fault_progid_elsewhere() { registry_default 'Orvanta.clsOrvanta\CLSID' '{00000000-0000-0000-0000-000000000001}'; }
 fault_wrong_architecture() {
     local other=$WINE_TEST_DIR/other/Orvanta.dll pe machine='\x4c\x01'
     mkdir -p "${other%/*}" && cp "$PLUGIN_DIR/Orvanta.dll" "$other"
     [ "$WINE_BITS" = 64 ] || machine='\x64\x86'
     pe=$(od -An -t u4 -j 60 -N 4 "$other" | tr -d ' ')
     printf "$machine" | dd of="$other" bs=1 seek=$((pe + 4)) conv=notrunc status=none
-    wine_run_tool --bits "$WINE_BITS" "$(wine_system_exe reg.exe)" add \
-        "HKLM\\Software\\Classes\\CLSID\\$CLASS\\InprocServer32" /ve /d "$(winpath "$other")" /f >/dev/null
+    registry_default "CLSID\\$CLASS\\InprocServer32" "$(winpath "$other")"
 }
 
 FAULTS=(
@@ -126,6 +130,7 @@ FAULTS=(
     "fallback_row|WARN|SYSMACHINES|with its own identifier"
     "no_machine_row|FAIL|SYSMACHINES|empty machine identifier"
     "tool_log_locked|FAIL|Log|records every run"
+    "progid_elsewhere|FAIL|$VIEW: ProgID|Install the x$([ "$WINE_BITS" = 64 ] && echo 64 || echo 86) package again"
     "wrong_architecture|FAIL|$VIEW: server file|Register the $VIEW Orvanta.dll"
 )
 

@@ -119,21 +119,20 @@ bool CheckView(Site& site, CheckReport& report, const View& view, const orvanta:
     const std::string prefix = std::string(view.name) + ": ";
     const std::string reinstall =
         "Install " + Package(view) + " again (or register Orvanta.dll with the " + view.name + " regsvr32).";
-    auto classId = ClassesValue(view, identity.progId + L"\\CLSID");
-    if (!classId) return false;
-    if (_wcsicmp(classId->c_str(), identity.classId.c_str()) != 0) {
-        report.Add(kPluginArea, prefix + "ProgID", State::Fail,
-                   Narrow(identity.progId) + " leads to " + Narrow(*classId) + ", not " + Narrow(identity.classId),
-                   reinstall);
-        return true;
-    }
-    report.Add(kPluginArea, prefix + "ProgID", State::Ok, Narrow(identity.progId) + " -> " + Narrow(identity.classId));
-
+    // The class's server decides whether the view has the plug-in: ProgID and type library keys are shared by
+    // both views on current Windows.
     auto server = ClassesValue(view, L"CLSID\\" + identity.classId + L"\\InprocServer32");
-    if (!server) {
-        report.Add(kPluginArea, prefix + "server file", State::Fail, "the class names no InprocServer32", reinstall);
-        return true;
-    }
+    if (!server) return false;
+    auto classId = ClassesValue(view, identity.progId + L"\\CLSID");
+    if (!classId || _wcsicmp(classId->c_str(), identity.classId.c_str()) != 0)
+        report.Add(kPluginArea, prefix + "ProgID", State::Fail,
+                   Narrow(identity.progId) + (classId ? " leads to " + Narrow(*classId) : std::string(" is missing")) +
+                       ", not " + Narrow(identity.classId),
+                   reinstall);
+    else
+        report.Add(kPluginArea, prefix + "ProgID", State::Ok,
+                   Narrow(identity.progId) + " -> " + Narrow(identity.classId));
+
     const std::string serverText = Narrow(*server);
     auto machine = PeMachine(*server);
     if (GetFileAttributesW(server->c_str()) == INVALID_FILE_ATTRIBUTES)
