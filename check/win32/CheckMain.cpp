@@ -75,7 +75,9 @@ int Run(int argc, char** argv) {
     }
 
     platform::win32::Win32Profile realProfile;
-    platform::win32::Win32FileSystem realFiles;
+    // Each program's code over a file system of its own, holding paths as that program does.
+    platform::win32::Win32FileSystem realPluginFiles;
+    platform::win32::Win32FileSystem realToolFiles;
     platform::win32::Win32Clock clock;
     platform::win32::Win32System system;
     platform::win32::Win32DateFormat dates;
@@ -85,14 +87,16 @@ int Run(int argc, char** argv) {
 
     // The tool runs in the folder of the registration program that the capture starts.
     const std::string registrationProgram = locale.ToAnsi(orvanta::kRegistrationProgram);
-    orvanta::check::ReadOnlyFileSystem files(realFiles, enrolix::GetFolderOfPath(registrationProgram));
+    const std::string toolFolder = enrolix::GetFolderOfPath(registrationProgram);
+    orvanta::check::ReadOnlyFileSystem pluginFiles(realPluginFiles, toolFolder);
+    orvanta::check::ReadOnlyFileSystem toolFiles(realToolFiles, toolFolder);
     orvanta::check::ReadOnlyProfile profile(realProfile);
     orvanta::check::ReadOnlyDriver db(realDb);
     orvanta::check::SilentBoxes boxes;
     orvanta::check::NoShell shell;
     orvanta::check::NoImageFilesWindow window;
-    orvanta::Services plugin{profile, files, boxes, clock, locale, shell, dates, window, u""};
-    enrolix::Tool tool{profile, files, boxes, clock, system, db};
+    orvanta::Services plugin{profile, pluginFiles, boxes, clock, locale, shell, dates, window, u""};
+    enrolix::Tool tool{profile, toolFiles, boxes, clock, system, db};
     orvanta::check::Site site{plugin, tool, probe};
 
     orvanta::check::CheckReport report;
