@@ -54,6 +54,9 @@ CLASS=$(sed -n 's/.*Orvanta.clsOrvanta -> \({[^}]*}\).*/\1/p' <<<"$CHECK_OUT" | 
 check_run /?
 check_eq 0 "$CHECK_EXIT" "exit code of /?"
 check_contains "$CHECK_OUT" "/html FILE" "the usage"
+check_run /fix
+check_eq 2 "$CHECK_EXIT" "exit code of an unknown argument"
+check_contains "$CHECK_OUT" "Unknown argument: /fix" "an unknown argument named"
 
 # --- one fault at a time: the set-up, the state and row it turns, words of the row's advice
 equip() { write_equip "[Equipment]" "$@" "[3]" "EquipDataPath=$CAPTURE_IMAGES" "[4]" "EquipDataPath=$CAPTURE_REVIEW"; }
