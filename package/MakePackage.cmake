@@ -1,7 +1,7 @@
-# Builds one Windows Installer package of Orvanta.dll and Enrolix.exe with wixl:
+# Builds one Windows Installer package of Orvanta.dll, Enrolix.exe and OrvantaCheck.exe with wixl:
 #
 #   cmake -DARCH=x64|x86 -DSCOPE=machine|user -DVERSION=12.00.0003 -DPLUGIN=Orvanta.dll -DENROLIX=Enrolix.exe
-#         -DGUIDS=Orvanta_h.h -DOUTPUT=package.msi [-DWIXL=wixl] [-DMSIBUILD=msibuild] -P MakePackage.cmake
+#         -DCHECK=OrvantaCheck.exe -DGUIDS=Orvanta_h.h -DOUTPUT=package.msi [-DWIXL=wixl] [-DMSIBUILD=msibuild] -P MakePackage.cmake
 #
 # VERSION is the version resource's text; the package's ProductVersion is its Windows Installer form (12.0.3).
 # GUIDS is the type library's header, whose GUIDs the registry rows name. The product code follows from the
@@ -9,7 +9,7 @@
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/ClassRegistry.cmake)
 
-foreach(var ARCH SCOPE VERSION PLUGIN ENROLIX GUIDS OUTPUT)
+foreach(var ARCH SCOPE VERSION PLUGIN ENROLIX CHECK GUIDS OUTPUT)
     if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
         message(FATAL_ERROR "MakePackage: ${var} is not set")
     endif()
@@ -64,6 +64,7 @@ set(product_version ${major}.${minor}.${build})
 string(UUID product_code NAMESPACE ${namespace} NAME "product ${SCOPE} ${ARCH} ${product_version}" TYPE SHA1 UPPER)
 string(UUID plugin_component NAMESPACE ${namespace} NAME "plug-in ${SCOPE} ${ARCH}" TYPE SHA1 UPPER)
 string(UUID enrolix_component NAMESPACE ${namespace} NAME "Enrolix.exe" TYPE SHA1 UPPER)
+string(UUID check_component NAMESPACE ${namespace} NAME "OrvantaCheck.exe" TYPE SHA1 UPPER)
 
 # The GUIDs of the type library header, as DEFINE_GUID(NAME, 0x..., ...).
 file(READ ${GUIDS} header)
@@ -164,12 +165,14 @@ file(WRITE ${work}/ClassRegistry.wxi "${rows}")
 # wixl takes sources relative to its working folder.
 file(COPY_FILE ${PLUGIN} ${work}/Orvanta.dll)
 file(COPY_FILE ${ENROLIX} ${work}/Enrolix.exe)
+file(COPY_FILE ${CHECK} ${work}/OrvantaCheck.exe)
 file(REMOVE ${output})
 execute_process(
     COMMAND ${WIXL} -a ${ARCH} -I ${work} -o ${output}
         -D Version=${VERSION} -D ProductVersion=${product_version} -D "ProductName=${product_name}"
         -D Root=${root} -D ProductCode=${product_code} -D UpgradeCode=${upgrade_code} -D InstallScope=${scope}
         -D Win64=${win64} -D PluginComponent=${plugin_component} -D EnrolixComponent=${enrolix_component}
+        -D CheckComponent=${check_component}
         ${CMAKE_CURRENT_LIST_DIR}/Orvanta.wxs
     WORKING_DIRECTORY ${work} RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0 OR NOT EXISTS ${output} OR NOT errors STREQUAL "")

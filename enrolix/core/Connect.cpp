@@ -64,6 +64,8 @@ struct CloseOnExit {
     }
 };
 
+}  // namespace
+
 // The data file the local server registers for the imaging database; empty when it cannot be asked.
 std::string RegisteredDataFile(Tool& tool, const std::string& probeString) {
     std::string dataFile;
@@ -88,7 +90,18 @@ bool ServerHasImagingDatabase(Tool& tool, const std::string& probeString) {
     return exists;
 }
 
-}  // namespace
+ServerChoice ChooseServer(Tool& tool) {
+    ServerChoice choice;
+    choice.configuredServer = ReadSiteSetting(tool, "Server Connection", "Server");
+    const std::string machineName = GetMachineName(tool);
+    choice.sqlServer = IsSQLServerDatabase(tool);
+    if (choice.sqlServer == 1 && !choice.configuredServer.empty() &&
+        !EqualsIgnoringCase(tool, choice.configuredServer, machineName)) {
+        choice.server = choice.configuredServer;
+        choice.local = 0;
+    }
+    return choice;
+}
 
 int ProbeConnection(Tool& tool, std::string& probeString, std::string& companionString) {
     auto probe = tool.db.NewConnection();
@@ -117,15 +130,11 @@ int ProbeConnection(Tool& tool, std::string& probeString, std::string& companion
 }
 
 int ConnectToDatabase(Tool& tool, platform::IDbConnection& connection) {
-    const std::string configuredServer = ReadSiteSetting(tool, "Server Connection", "Server");
-    const std::string machineName = GetMachineName(tool);
-    std::string server = kLocalServer;
-    int local = 1;
-    const int sqlServer = IsSQLServerDatabase(tool);
-    if (sqlServer == 1 && !configuredServer.empty() && !EqualsIgnoringCase(tool, configuredServer, machineName)) {
-        server = configuredServer;
-        local = 0;
-    }
+    const ServerChoice choice = ChooseServer(tool);
+    const std::string& configuredServer = choice.configuredServer;
+    std::string server = choice.server;
+    int local = choice.local;
+    const int sqlServer = choice.sqlServer;
     const std::string localFile = LocalDatabaseFile(tool, sqlServer == 1);
 
     int fellBack = 0;

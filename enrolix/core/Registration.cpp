@@ -59,6 +59,23 @@ std::string NewUniqueId(Tool& tool) {
     return text;
 }
 
+std::string FindMachineId(Tool& tool, platform::IDbConnection& connection, const std::string& machineName,
+                          bool* fromFallback) {
+    std::string machineId;
+    Guarded(tool, kOperation, [&] {
+        ReadValue(connection, "SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME = N'" + SqlText(machineName) + "'",
+                  machineId);
+    });
+    if (fromFallback) *fromFallback = machineId.empty();
+    if (machineId.empty()) {
+        Guarded(tool, kOperation, [&] {
+            ReadValue(connection, "SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME is NULL ORDER BY SYS_ID ASC",
+                      machineId);
+        });
+    }
+    return machineId;
+}
+
 int CreateDBPatient(Tool& tool, platform::IDbConnection& connection, PatientRequest request) {
     if (!connection.IsOpen()) return 0;
 
@@ -82,18 +99,7 @@ int CreateDBPatient(Tool& tool, platform::IDbConnection& connection, PatientRequ
     if (result > 1 && request.NewFlag == 1) return kMultipleNameMatches;
     if (result != 0) return result;
 
-    const std::string machineName = GetMachineName(tool);
-    std::string machineId;
-    Guarded(tool, kOperation, [&] {
-        ReadValue(connection, "SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME = N'" + SqlText(machineName) + "'",
-                  machineId);
-    });
-    if (machineId.empty()) {
-        Guarded(tool, kOperation, [&] {
-            ReadValue(connection, "SELECT SYS_PRODUCT FROM SYSMACHINES WHERE SYS_NAME is NULL ORDER BY SYS_ID ASC",
-                      machineId);
-        });
-    }
+    const std::string machineId = FindMachineId(tool, connection, GetMachineName(tool));
     const std::string machine = SqlText(machineId);
 
     std::int64_t patientId = 0;

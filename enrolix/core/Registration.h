@@ -18,6 +18,11 @@ inline constexpr int kNameCountFailed = -2;
 // connection is closed or the new patient cannot be found; -2, -3 or -5 as named above.
 int CreateDBPatient(Tool& tool, platform::IDbConnection& connection, PatientRequest request);
 
+// The machine identifier (SYSMACHINES.SYS_PRODUCT) of the row named machineName, else of the first row without a
+// name; empty when neither gives one. fromFallback tells whether the named row gave none.
+std::string FindMachineId(Tool& tool, platform::IDbConnection& connection, const std::string& machineName,
+                          bool* fromFallback = nullptr);
+
 // 32 lowercase hex digits of a new UUID in memory order; the current time in seconds when none can be made.
 std::string NewUniqueId(Tool& tool);
 

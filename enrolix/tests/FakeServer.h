@@ -55,6 +55,7 @@ public:
     std::set<std::string> refusedInserts;  // table names as the insert spells them: "Patient", "VISIT", "PATIENTVISIT"
     std::set<std::string> refusedWords;    // any SQL containing one of these is refused
     std::set<std::string> crashingWords;   // any SQL containing one of these throws something else than DbError
+    std::set<std::string> missingTables;   // "SELECT count(*) FROM <table>" of these is refused, as of a missing table
     std::vector<std::string> statements;   // every query and statement received, in order
     std::string (*upper)(std::string_view) = nullptr;  // UPPER() of the columns; nullptr: A to Z only
 };

@@ -11,6 +11,7 @@ prepare_site
 install_package 0 "install" "$MACHINE_PACKAGE"
 same_file "$PLUGIN_FILE" "$MACHINE_PLUGIN\\Orvanta.dll" "the plug-in"
 same_file "$ENROLIX_FILE" "$SCANSUITE_BIN\\Enrolix.exe" "the registration tool beside the imaging software"
+same_file "$CHECK_FILE" "$SCANSUITE_BIN\\OrvantaCheck.exe" "the site check beside it"
 check_eq "Orvanta ($ARCH) $(sed 's/^0*\([0-9]\)/\1/; s/\.0*\([0-9]\)/.\1/g' <<<"$VERSION")" "$(products)" \
     "one product, the package's version"
 run_cscript "$PACKAGE_SCRIPTS/installed.vbs"

@@ -99,9 +99,20 @@ for scope in machine user; do
     check_eq 20 "$(table "$msi" Registry | wc -l)" "$w: no other registry rows"
 done
 
-# The same component for Enrolix.exe in both packages: one file in the imaging software's folder.
-check_eq "$(table "$MACHINE_PACKAGE" Component | awk -F'\t' '$1 == "Enrolix" { print $2 }')" \
-    "$(table "$USER_PACKAGE" Component | awk -F'\t' '$1 == "Enrolix" { print $2 }')" "one component for Enrolix.exe"
+# The same components for Enrolix.exe and the site check in both packages: files in the imaging software's folder.
+for component in Enrolix:Enrolix.exe Check:OrvantaCheck.exe; do
+    check_eq "$(table "$MACHINE_PACKAGE" Component | awk -F'\t' -v c="${component%%:*}" '$1 == c { print $2 }')" \
+        "$(table "$USER_PACKAGE" Component | awk -F'\t' -v c="${component%%:*}" '$1 == c { print $2 }')" \
+        "one component for ${component#*:}"
+    for msi in "$MACHINE_PACKAGE" "$USER_PACKAGE"; do
+        check_eq "SCANSUITEDIR" \
+            "$(table "$msi" Component | awk -F'\t' -v c="${component%%:*}" '$1 == c { print $3 }')" \
+            "${msi##*/}: ${component#*:} in the imaging software's folder"
+        check_eq "${component#*:}" \
+            "$(table "$msi" File | awk -F'\t' -v c="${component%%:*}" '$2 == c { print $3 }')" \
+            "${msi##*/}: the file of ${component%%:*}"
+    done
+done
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES of $CHECKS checks failed" >&2

@@ -10,12 +10,13 @@ newer=$WINE_TEST_DIR/newer
 mkdir -p "$newer"
 cp "$PLUGIN_FILE" "$newer/Orvanta.dll"
 cp "$ENROLIX_FILE" "$newer/Enrolix.exe"
+cp "$CHECK_FILE" "$newer/OrvantaCheck.exe"
 # Bytes after the image change nothing for the loader, but tell the files apart.
 printf 'newer' | tee -a "$newer/Orvanta.dll" >>"$newer/Enrolix.exe"
 newer_version=$(awk -F. '{ printf "%s.%s.%04d", $1, $2, $3 + 1 }' <<<"$VERSION")
 newer_msi=$newer/Orvanta-$newer_version-$ARCH.msi
 "$CMAKE" -DARCH="$ARCH" -DSCOPE=machine -DVERSION="$newer_version" -DPLUGIN="$newer/Orvanta.dll" \
-    -DENROLIX="$newer/Enrolix.exe" -DGUIDS="$GUIDS" -DWIXL="$WIXL" -DMSIBUILD="$MSIBUILD" -DOUTPUT="$newer_msi" \
+    -DENROLIX="$newer/Enrolix.exe" -DCHECK="$newer/OrvantaCheck.exe" -DGUIDS="$GUIDS" -DWIXL="$WIXL" -DMSIBUILD="$MSIBUILD" -DOUTPUT="$newer_msi" \
     -P "$MAKE_PACKAGE" >"$WINE_TEST_DIR/make-package.out" 2>&1 || { cat "$WINE_TEST_DIR/make-package.out"; fail "newer package not built"; wine_finish; }
 
 prepare_site

@@ -242,4 +242,39 @@ std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) {
     return names;
 }
 
+std::optional<std::string> MemoryFileSystem::FullPath(const std::string& path) {
+    if (path.empty()) {
+        Fail(error::kInvalidName);
+        return std::nullopt;
+    }
+    std::string normal = path;
+    for (char& c : normal)
+        if (c == '/') c = '\\';
+    bool hasDrive = normal.size() >= 2 && normal[1] == ':';
+    if (!hasDrive) {
+        std::string base = currentDirectory;
+        if (!normal.empty() && normal[0] == '\\') base = base.substr(0, 2);  // rooted: the current drive
+        normal = base + "\\" + normal;
+    }
+    std::string root = normal.substr(0, 2);
+    std::vector<std::string> parts;
+    std::size_t start = 2;
+    while (start <= normal.size()) {
+        std::size_t end = normal.find('\\', start);
+        if (end == std::string::npos) end = normal.size();
+        std::string part = normal.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            auto longName = shortNames.find(part);
+            parts.push_back(longName == shortNames.end() ? part : longName->second);
+        }
+        start = end + 1;
+    }
+    std::string full = root;
+    for (const auto& part : parts) full += "\\" + part;
+    if (parts.empty()) full += "\\";
+    return full;
+}
+
 }  // namespace platform::fake

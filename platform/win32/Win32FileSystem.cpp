@@ -95,4 +95,14 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
     return entries;
 }
 
+std::optional<std::string> Win32FileSystem::FullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (!Track(length != 0 && length < MAX_PATH)) return std::nullopt;
+    char longName[MAX_PATH] = {};
+    DWORD longLength = GetLongPathNameA(full, longName, MAX_PATH);
+    if (longLength != 0 && longLength < MAX_PATH) return std::string(longName, longLength);
+    return std::string(full, length);  // a path that does not exist keeps its full form
+}
+
 }  // namespace platform::win32

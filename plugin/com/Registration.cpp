@@ -112,6 +112,14 @@ std::vector<std::wstring> TopKeys() {
 
 }  // namespace
 
+ClassIdentity Identity() {
+    ClassIdentity identity{L"", GuidText(CLSID_clsOrvanta), GuidText(LIBID_Orvanta)};
+    Expander expand(L"");
+    for (const TableRow& row : kTable)
+        if (expand(row.key) == L"CLSID\\" + identity.classId + L"\\ProgID") identity.progId = row.value;
+    return identity;
+}
+
 std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath) {
     Expander expand(modulePath);
     std::vector<RegistryValue> entries;

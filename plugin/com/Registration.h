@@ -16,6 +16,14 @@ struct RegistryValue {
     std::wstring value;  // REG_SZ; empty with an empty name: the key alone, without a value
 };
 
+// The class's ProgID and the class and type library identifiers in registry form ("{...}").
+struct ClassIdentity {
+    std::wstring progId;
+    std::wstring classId;
+    std::wstring libraryId;
+};
+ClassIdentity Identity();
+
 // Everything registration writes, for the library file at modulePath.
 std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath);
 

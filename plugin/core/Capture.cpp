@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "CaptureFolders.h"
 #include "FileSystemObject.h"
 #include "HostConfig.h"
 #include "ImageList.h"
@@ -19,11 +20,6 @@ constexpr std::u16string_view kWaitingText = u"Waiting for Technician  -  Place 
 platform::MsgAnswer Ask(Services& services, std::u16string_view text, std::u16string_view title,
                         platform::MsgButtons buttons) {
     return services.boxes.Show(services.locale.ToAnsi(text), services.locale.ToAnsi(title), {buttons});
-}
-
-// The equipment section named for "Orvanta:" + name, "0" when there is none.
-std::u16string SectionOf(Services& services, std::u16string_view name) {
-    return Decimal(FindEquipmentNumber(services, std::u16string(kEquipmentKeyPrefix) + std::u16string(name)));
 }
 
 }  // namespace
@@ -84,16 +80,15 @@ std::u16string OrvantaObject::CaptureDevice() {
 std::u16string OrvantaObject::Capture(Trap& trap) {
     auto& locale = services_.locale;
     LoadEquipProps(DeviceName);
-
-    std::u16string captureSection = SectionOf(services_, DeviceName);
-    if (auto program = ReadHostValue(services_, kEquipIni, captureSection, u"EquipProgPathFName"))
-        EquipProgPathFName = *program;
-    if (auto folder = ReadHostValue(services_, kEquipIni, captureSection, u"EquipDataPath")) EquipDataPath = *folder;
-    const std::u16string acquisition = EquipDataPath;
-
-    std::u16string reviewSection = SectionOf(services_, ReplaceAll(DeviceName, u"Capture", u"Review"));
-    const std::u16string review =
-        ReadHostValue(services_, kEquipIni, reviewSection, u"EquipDataPath").value_or(acquisition + u"\\Data");
+    const CaptureFolders folders = ReadCaptureFolders(services_, DeviceName, EquipProgPathFName, EquipDataPath);
+    EquipProgPathFName = folders.program;
+    EquipDataPath = folders.acquisition;
+    const std::u16string& acquisition = folders.acquisition;
+    const std::u16string& review = folders.review;
+    // Nothing is created, started or moved in a configuration that would move the host's or earlier files.
+    if (auto refusal = FindCaptureRefusal(services_, folders, ReadProgramsFolder(services_));
+        refusal != CaptureRefusal::kNone)
+        throw VbError(vb::kPathFileAccessError, CaptureRefusalText(refusal, DeviceName, folders));
 
     trap.Step(1);
     FileSystemObject fso(services_);

@@ -1,5 +1,6 @@
 #include "OrvantaObject.h"
 
+#include "CaptureFolders.h"
 #include "Catalogue.h"
 #include "FileLauncher.h"
 #include "HostConfig.h"
@@ -44,10 +45,8 @@ std::u16string OrvantaObject::DoDeviceFunction() {
 
 std::u16string OrvantaObject::ReviewDevice() {
     LoadEquipProps(DeviceName);
-    std::u16string captureFolder =
-        EquipmentValue(services_, ReplaceAll(DeviceName, u"Review", u"Capture"), u"EquipDataPath").value_or(u"");
     if (auto folder = EquipmentValue(services_, DeviceName, u"EquipDataPath")) EquipDataPath = *folder;
-    std::u16string reviewFolder = EquipDataPath.empty() ? TrimBlanks(captureFolder) + u"\\Data" : EquipDataPath;
+    std::u16string reviewFolder = ReviewListFolder(services_, DeviceName, EquipDataPath);
 
     ImageFilesForm form(services_);
     form.LoadGridWithFiles4PatID(PatientFileKey(PATIENTID), reviewFolder);
@@ -57,8 +56,7 @@ std::u16string OrvantaObject::ReviewDevice() {
 
 std::int32_t OrvantaObject::NumPatientImageFiles() {
     GetPraxoDBPath();  // only for its box when praxo32.ini lacks the data folder
-    if (auto folder = EquipmentValue(services_, ReplaceAll(DeviceName, u"Capture", u"Review"), u"EquipDataPath"))
-        EquipDataPath = *folder;
+    if (auto folder = ReviewEntryFolder(services_, DeviceName)) EquipDataPath = *folder;
     std::u16string key = PatientFileKey(PATIENTID);
     std::int32_t count = 0;
     if (FolderExists(services_, EquipDataPath))

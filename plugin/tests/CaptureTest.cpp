@@ -1,4 +1,5 @@
 #include "Capture.h"
+#include "CaptureFolders.h"
 #include "CommandLine.h"
 #include "OrvantaObject.h"
 #include "PluginFixture.h"
@@ -11,8 +12,11 @@ using platform::MsgButtons;
 using ::testing::ElementsAre;
 
 constexpr const char* kProgram = "C:\\SCANSUITE\\bin\\Enrolix.exe";
-constexpr const char* kImages = "C:\\Praxo\\Pgms";
-constexpr const char* kReview = "C:\\Praxo\\Pgms\\Data";
+constexpr const char* kImages = "C:\\Praxo\\Images";
+constexpr const char* kReview = "C:\\Praxo\\Images\\Data";
+// The capture's own acquisition folder, apart from the host programs folder C:\Praxo\Pgms.
+const std::string kEquip =
+    "[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipDataPath=C:\\Praxo\\Images\n";
 const std::string kWaiting = "Waiting for Technician  -  Place files in ";
 
 class Capture : public PluginFixture {
@@ -20,7 +24,8 @@ protected:
     Capture() {
         Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
         files.AddFile(kProgram, "program");
-        files.AddFolder("C:\\Praxo");  // folders are made one level only
+        files.AddFolder("C:\\Praxo\\Pgms");  // folders are made one level only
+        Equip(kEquip);
         object.DeviceName = u"Capture Sorvane";
         object.PATIENTID = u"12-345";
         object.LastName = u"Smith";
@@ -46,12 +51,12 @@ protected:
     OrvantaObject object{services};
 };
 
-TEST_F(Capture, WithoutEquipmentEntryStartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
+TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     files.AddFolder(kImages);
-    files.AddFile("C:\\Praxo\\Pgms\\12345_OD_20150205.jpg", "right eye");
-    files.AddFile("C:\\Praxo\\Pgms\\scan.tif", "no underscore");
-    files.AddFolder("C:\\Praxo\\Pgms\\Sub");
-    files.AddFile("C:\\Praxo\\Pgms\\Sub\\12345_x.jpg", "stays");
+    files.AddFile("C:\\Praxo\\Images\\12345_OD_20150205.jpg", "right eye");
+    files.AddFile("C:\\Praxo\\Images\\scan.tif", "no underscore");
+    files.AddFolder("C:\\Praxo\\Images\\Sub");
+    files.AddFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg", "stays");
 
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");
 
@@ -71,10 +76,10 @@ TEST_F(Capture, WithoutEquipmentEntryStartsEnrolixWaitsAndMovesTheFilesUnderTheE
     EXPECT_EQ(boxes.shown[0].style.buttons, MsgButtons::OkCancel);
 
     EXPECT_TRUE(files.HasFolder(kReview));
-    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\12345_678_OD_20150205.jpg"), "right eye");
-    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\678_scan.tif"), "no underscore");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\12345_678_OD_20150205.jpg"), "right eye");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\678_scan.tif"), "no underscore");
     EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Sub", "Data"}));
-    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\Sub\\12345_x.jpg"));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg"));
     EXPECT_FALSE(HasPluginFile("Orvanta.log"));
 }
 
@@ -98,7 +103,9 @@ TEST_F(Capture, EquipmentSectionsNameTheProgramAndBothFolders) {
     EXPECT_EQ(boxes.shown[0].text, kWaiting + "D:\\Export");
 
     // A program without a folder starts without one and leaves the working folder alone.
-    Equip("[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipProgPathFName=Reg.exe\n");
+    Equip(
+        "[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipProgPathFName=Reg.exe\n"
+        "EquipDataPath=C:\\Praxo\\Images\n");
     files.AddFile("Reg.exe", "");
     shell.calls.clear();
     files.currentDirectory = "C:\\Host";
@@ -168,15 +175,15 @@ TEST_F(Capture, TheLocalesDateSeparatorJoinsTheCaptureDate) {
 }
 
 TEST_F(Capture, CancelThenNoKeepsTheFilesAndYesDeletesThem) {
-    files.AddFile("C:\\Praxo\\Pgms\\a_1.jpg", "a");
-    files.AddFolder("C:\\Praxo\\Pgms\\Sub");
+    files.AddFile("C:\\Praxo\\Images\\a_1.jpg", "a");
+    files.AddFolder("C:\\Praxo\\Images\\Sub");
     boxes.answers = {MsgAnswer::Cancel, MsgAnswer::No};
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, "Do you want to delete current files?");
     EXPECT_EQ(boxes.shown[1].caption, "Attention");
     EXPECT_EQ(boxes.shown[1].style.buttons, MsgButtons::YesNo);
-    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\a_1.jpg"));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\a_1.jpg"));
 
     boxes.answers = {MsgAnswer::Cancel, MsgAnswer::Yes};
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");
@@ -187,16 +194,16 @@ TEST_F(Capture, CancelThenNoKeepsTheFilesAndYesDeletesThem) {
 TEST_F(Capture, EmptyFolderAndExistingTargets) {
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");  // creates both folders, moves nothing
     EXPECT_EQ(files.Names(kReview), std::vector<std::string>{});
-    files.AddFile("C:\\Praxo\\Pgms\\12345_OD.jpg", "new");
-    files.AddFile("C:\\Praxo\\Pgms\\Data\\12345_678_OD.jpg", "old");
+    files.AddFile("C:\\Praxo\\Images\\12345_OD.jpg", "new");
+    files.AddFile("C:\\Praxo\\Images\\Data\\12345_678_OD.jpg", "old");
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");
-    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\Data\\12345_678_OD.jpg"), "new");
-    EXPECT_FALSE(files.HasFile("C:\\Praxo\\Pgms\\12345_OD.jpg"));
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\12345_678_OD.jpg"), "new");
+    EXPECT_FALSE(files.HasFile("C:\\Praxo\\Images\\12345_OD.jpg"));
 }
 
 TEST_F(Capture, MissingProgramSaysFileNotFoundAndStartsNothing) {
     files.Forget(kProgram);
-    files.AddFile("C:\\Praxo\\Pgms\\a_1.jpg", "a");
+    files.AddFile("C:\\Praxo\\Images\\a_1.jpg", "a");
     EXPECT_EQ(object.CaptureDevice(), u"");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "File Not Found");
@@ -204,8 +211,75 @@ TEST_F(Capture, MissingProgramSaysFileNotFoundAndStartsNothing) {
     EXPECT_EQ(boxes.shown[0].style.buttons, MsgButtons::Ok);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_TRUE(files.HasFolder(kReview));
-    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\a_1.jpg"));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\a_1.jpg"));
     EXPECT_FALSE(HasPluginFile("Orvanta.log"));
+}
+
+TEST_F(Capture, RefusesToMoveTheHostsFilesOrEarlierCapturesAndTouchesNothing) {
+    const std::string programs =
+        "The acquisition folder C:\\Praxo\\Pgms is the host programs folder; a capture would "
+        "move the host's own files. Set \"EquipDataPath\" of the PXEquip.ini entry "
+        "\"Orvanta:Capture Sorvane\" to a folder of its own.";
+    const std::string again =
+        "is the acquisition folder; a capture would move earlier captures again. Set "
+        "\"EquipDataPath\" of the PXEquip.ini entry \"Orvanta:Review Sorvane\"";
+    struct Case {
+        const char* what;
+        std::string equip;  // empty: no PXEquip.ini
+        std::string description;
+    };
+    auto entry = [](const std::string& capture, const std::string& review) {
+        return "[Equipment]\nNumber=2\n1=3:a:Orvanta:Capture Sorvane\n2=4:a:Orvanta:Review Sorvane\n[3]\n"
+               "EquipDataPath=" +
+               capture + "\n[4]\nEquipDataPath=" + review + "\n";
+    };
+    const std::vector<Case> cases = {
+        {"no capture entry", "", programs},
+        {"another case, a trailing backslash", entry("c:\\praxo\\PGMS\\", "C:\\Review"), "c:\\praxo\\PGMS\\"},
+        {"another spelling", entry("C:\\Praxo\\Images\\..\\.\\Pgms", "C:\\Review"), "is the host programs folder"},
+        {"a short name", entry("C:\\PRAXO~1\\Pgms", "C:\\Review"), "is the host programs folder"},
+        {"review entry is the acquisition folder", entry("C:\\Praxo\\Images", "c:\\PRAXO\\images\\"), again},
+    };
+    files.shortNames["PRAXO~1"] = "Praxo";
+    files.AddFile("C:\\Praxo\\Pgms\\praxo32.exe", "host");
+    files.AddFile("C:\\Praxo\\Images\\K_77_OD.jpg", "earlier");
+    for (const auto& c : cases) {
+        c.equip.empty() ? files.Forget("PXEquip.ini") : Equip(c.equip);
+        files.Forget("C:\\Plugin\\Orvanta.log");
+        boxes.shown.clear();
+        EXPECT_EQ(object.CaptureDevice(), u"") << c.what;
+        EXPECT_TRUE(shell.calls.empty()) << c.what;
+        ASSERT_EQ(boxes.shown.size(), 1u) << c.what;  // the error report, no waiting box
+        EXPECT_EQ(boxes.shown[0].caption, "PXEquipIF OrvantaIF Error");
+        EXPECT_THAT(ErrorText(), ::testing::StartsWith(" CaptureDevice, Err Number: 75 Err Description: ")) << c.what;
+        EXPECT_THAT(ErrorText(), ::testing::HasSubstr(c.description)) << c.what;
+        EXPECT_THAT(ErrorText(), ::testing::EndsWith(". 0")) << c.what;
+        EXPECT_EQ(files.Names("C:\\Praxo\\Pgms"), std::vector<std::string>{"praxo32.exe"}) << c.what;
+        EXPECT_EQ(files.Names(kImages), std::vector<std::string>{"K_77_OD.jpg"}) << c.what;
+        EXPECT_FALSE(files.HasFolder("C:\\Review")) << c.what;
+    }
+    EXPECT_THAT(PluginFile("PX_IF_Orvanta.err"), ::testing::HasSubstr(programs));
+}
+
+TEST_F(Capture, FoldersCompareAsWindowsComparesThem) {
+    files.shortNames["PRAXO~1"] = "Praxo";
+    files.currentDirectory = "C:\\Praxo";
+    struct Case {
+        std::u16string a, b;
+        bool same;
+    };
+    const std::vector<Case> cases = {
+        {u"C:\\Praxo\\Pgms", u"c:\\PRAXO\\pgms\\", true},
+        {u"C:\\Praxo\\Pgms", u"Pgms", true},
+        {u"C:\\PRAXO~1\\Pgms", u"C:\\Praxo\\Pgms", true},
+        {u"C:\\", u"c:\\", true},
+        {u"C:\\Praxo\\Pgms", u"C:\\Praxo\\Pgms2", false},
+        {u"C:\\Praxo", u"C:\\Praxo\\Pgms", false},
+        {u"", u"", false},
+        {u"C:\\Praxo", u"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SameFolder(services, c.a, c.b), c.same);
+    EXPECT_EQ(FindCaptureRefusal(services, {u"", u"C:\\Images", u"C:\\Images\\Data"}, u""), CaptureRefusal::kNone);
 }
 
 TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
@@ -217,15 +291,20 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
     const std::vector<Case> cases = {
         {"equipment count overflows", [&] { Equip("[Equipment]\nNumber=40000\n"); },
          " CaptureDevice, Err Number: 6 Err Description: Overflow 0"},
-        {"no acquisition folder configured", [&] { Praxo("[System]\n"); },
+        {"no acquisition folder configured",
+         [&] {
+             Praxo("[System]\n");
+             files.Forget("PXEquip.ini");
+         },
          " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
-        {"parent of the acquisition folder missing", [&] { Praxo("[System]\nPgmsDir=Q:\\A\\B\n"); },
+        {"parent of the acquisition folder missing",
+         [&] { Equip("[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipDataPath=Q:\\A\\B\n"); },
          " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
-        {"folder cannot be listed", [&] { files.failingLists.insert("C:\\PRAXO\\PGMS"); },
+        {"folder cannot be listed", [&] { files.failingLists.insert("C:\\PRAXO\\IMAGES"); },
          " CaptureDevice, Err Number: 70 Err Description: Permission denied 6"},
     };
     for (const auto& c : cases) {
-        PluginFixture::files.Forget("PXEquip.ini");
+        Equip(kEquip);
         Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
         files.failingLists.clear();
         files.Forget("C:\\Plugin\\Orvanta.log");
@@ -242,10 +321,10 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
 }
 
 TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {
-    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "a");
-    files.AddFile("C:\\Praxo\\Pgms\\2_b.jpg", "b");
-    files.AddFile("C:\\Praxo\\Pgms\\3_c.jpg", "c");
-    files.undeletable.insert("C:\\PRAXO\\PGMS\\2_B.JPG");
+    files.AddFile("C:\\Praxo\\Images\\1_a.jpg", "a");
+    files.AddFile("C:\\Praxo\\Images\\2_b.jpg", "b");
+    files.AddFile("C:\\Praxo\\Images\\3_c.jpg", "c");
+    files.undeletable.insert("C:\\PRAXO\\IMAGES\\2_B.JPG");
     EXPECT_EQ(object.CaptureDevice(), u"");
     EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 70 Err Description: Permission denied 6");
     EXPECT_EQ(files.Names(kReview), (std::vector<std::string>{"1_678_a.jpg", "2_678_b.jpg"}));
@@ -253,7 +332,7 @@ TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {
 
     // A read-only file is not forced; on Cancel and Yes the marker is that of the question.
     files.undeletable.clear();
-    files.FindMutable("C:\\Praxo\\Pgms\\2_b.jpg")->readOnly = true;
+    files.FindMutable("C:\\Praxo\\Images\\2_b.jpg")->readOnly = true;
     files.Forget("C:\\Plugin\\Orvanta.log");
     boxes.answers = {MsgAnswer::Cancel, MsgAnswer::Yes};
     EXPECT_EQ(object.CaptureDevice(), u"");
@@ -261,23 +340,23 @@ TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {
 }
 
 TEST_F(Capture, ACopyThatIsNotWholeKeepsTheSource) {
-    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "image data");
+    files.AddFile("C:\\Praxo\\Images\\1_a.jpg", "image data");
     files.AddFolder(kReview);
-    files.shortCopies.insert("C:\\PRAXO\\PGMS\\DATA\\1_678_A.JPG");
+    files.shortCopies.insert("C:\\PRAXO\\IMAGES\\DATA\\1_678_A.JPG");
     EXPECT_EQ(object.CaptureDevice(), u"");
     EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 57 Err Description: Device I/O error 6");
-    EXPECT_EQ(files.Content("C:\\Praxo\\Pgms\\1_a.jpg"), "image data");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\1_a.jpg"), "image data");
 
     files.shortCopies.clear();
-    files.failingCopies.insert("C:\\PRAXO\\PGMS\\DATA\\1_678_A.JPG");
+    files.failingCopies.insert("C:\\PRAXO\\IMAGES\\DATA\\1_678_A.JPG");
     files.Forget("C:\\Plugin\\Orvanta.log");
     EXPECT_EQ(object.CaptureDevice(), u"");
     EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 70 Err Description: Permission denied 6");
-    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\1_a.jpg"));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\1_a.jpg"));
 }
 
 TEST_F(Capture, DoDeviceFunctionRunsTheCaptureByName) {
-    files.AddFile("C:\\Praxo\\Pgms\\1_a.jpg", "a");
+    files.AddFile("C:\\Praxo\\Images\\1_a.jpg", "a");
     object.DeviceName = u"Capture Nikon";  // outside the catalogue: no settings, no folder
     EXPECT_EQ(object.DoDeviceFunction(), u"");
     EXPECT_EQ(ErrorText(), " CaptureDevice, Err Number: 76 Err Description: Path not found 1");
@@ -285,7 +364,7 @@ TEST_F(Capture, DoDeviceFunctionRunsTheCaptureByName) {
 
     object.DeviceName = u"Capture Sorvane";
     EXPECT_EQ(object.DoDeviceFunction(), u"Was OK");
-    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Pgms\\Data\\1_678_a.jpg"));
+    EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\Data\\1_678_a.jpg"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #
 #   capture_site DLL        the usual local SQL Server site, the plug-in registered, praxo32.ini, and PXEquip.ini
 #                           naming the acquisition folder C:\Capture\Images and the review folder C:\Capture\Review
+#   capture_host_files      only praxo32.ini and PXEquip.ini of that site, and an empty C:\Capture
 #   capture_run FILE...     the host script sets patient Smith, John (12-345, exam 678) and runs "Capture Sorvane";
 #                           FILE... are placed in the acquisition folder while the waiting box is up, then it is
 #                           answered OK; waits for Enrolix's first visit. CAPTURE_COMMAND_LINE is the command line
@@ -15,9 +16,14 @@ CAPTURE_COMMAND_LINE=""
 
 capture_site() {  # Orvanta.dll
     e2e_local_sql_site WS01
+    plugin_install "$1" || return 1
+    capture_host_files
+}
+
+# praxo32.ini and PXEquip.ini of that site, and an empty C:\Capture.
+capture_host_files() {
     remove_host_files
     host_praxo
-    plugin_install "$1" || return 1
     local c
     c=$(unixpath 'C:\')
     rm -rf "$c/Capture"

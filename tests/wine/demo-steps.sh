@@ -68,6 +68,21 @@ list_window_rows | column -t -s $'\t'
 screenshot_window 'Orvanta Images' "$BUILD/demo-review-window.png" && echo "screenshot: $BUILD/demo-review-window.png"
 uiauto click --title 'Orvanta Images' --button Exit
 wait_cscript
+
+step "8. The site check of the IT person: OrvantaCheck.exe beside Enrolix.exe, on this workstation"
+source "$ORVANTA_SOURCE_DIR/check/tests/check_lib.sh"
+check_install "$BUILD/check/win32/OrvantaCheck.exe"
+check_run
+echo "$CHECK_OUT"
+echo "exit code: $CHECK_EXIT"
+
+step "9. The site check after a slip in PXEquip.ini: the capture entry is there, its review entry is not"
+write_equip "[Equipment]" "Number=1" "1=3:a:Orvanta:Capture Sorvane" "[3]" "EquipDataPath=$CAPTURE_IMAGES"
+page=$(cd "$BUILD" && pwd)/demo-site-check.html
+check_run /html "$(winpath "$page")"
+echo "$CHECK_OUT" | grep -A1 -E '^  (WARN|FAIL) '
+tail -n 1 <<<"$CHECK_OUT"
+echo "exit code: $CHECK_EXIT; the same report as a page: $page"
 plugin_uninstall
 remove_host_files
 echo

@@ -68,6 +68,9 @@ public:
     // basic information, large fetch), in the order the system returns them, without "." and "..". A pattern
     // that matches nothing gives an empty list; nullopt when the listing fails (a missing folder, say).
     virtual std::optional<std::vector<DirEntry>> List(const std::string& pattern) = 0;
+    // The full path of path as the system names it: made absolute, "." and ".." resolved, and short names of
+    // existing parts made long. nullopt when the path cannot be made full.
+    virtual std::optional<std::string> FullPath(const std::string& path) = 0;
     // The Windows error code of the last operation above that failed.
     virtual std::uint32_t LastError() const = 0;
 };

@@ -30,6 +30,9 @@ public:
     std::string CurrentDirectory() override { return currentDirectory; }
     bool ChangeCurrentDirectory(const std::string& path) override;
     std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
+    // Relative to currentDirectory, "." and ".." resolved, "/" as "\\", no trailing separator but a root's;
+    // a name in shortNames stands for its long name. The case stays as written.
+    std::optional<std::string> FullPath(const std::string& path) override;
     std::uint32_t LastError() const override { return lastError; }
 
     // Test set-up and inspection.
@@ -49,7 +52,8 @@ public:
     std::set<std::string> failingCopies;  // normalised target keys whose copy does nothing
     std::set<std::string> shortCopies;    // normalised target keys whose copy reports success but loses the tail
     std::set<std::string> failingLists;   // normalised folder keys whose listing fails (access denied)
-    bool writesFail = false;              // every WriteText fails
+    std::map<std::string, std::string> shortNames;  // short name of a path part (as written) -> its long name
+    bool writesFail = false;                        // every WriteText fails
     std::uint32_t lastError = 0;
 
     static std::string Key(const std::string& path);  // normalised: upper case, single separators

@@ -17,6 +17,8 @@ public:
     std::string CurrentDirectory() override;
     bool ChangeCurrentDirectory(const std::string& path) override;
     std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
+    // GetFullPathName, then GetLongPathName where the path exists.
+    std::optional<std::string> FullPath(const std::string& path) override;
     std::uint32_t LastError() const override { return lastError_; }
 
 private:
