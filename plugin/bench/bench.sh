@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The review benchmark under the Wine harness: a review folder of 100,000 files of which 1,000 are the
-# patient's, another of 10,000 files of one patient, the plug-in registered, then review_bench.
+# patient's, another of 10,000 files of one patient, the plug-in registered, then review_bench and the
+# late-bound calls of late_bound.vbs. Prints each figure with its goal and whether it is met, then how many
+# goals are met. Exits non-zero only when a figure could not be measured.
 # Arguments: the x64 build folder.
 set -uo pipefail
 source "$ORVANTA_WINE_LIB"
@@ -31,11 +33,50 @@ write_equip "[Equipment]" "Number=2" "1=11:a:Orvanta:Review Sorvane" "2=12:b:Orv
     "[11]" "EquipDataPath=$(winpath "$COUNT_DIR")" "[12]" "EquipDataPath=$(winpath "$LIST_DIR")"
 plugin_install "$BUILD/plugin/com/Orvanta.dll" || wine_finish
 
+goals=0
+met=0
+missed=""
+# A figure line that ends in "ratio R (goal at most G)", with its verdict.
+report() {  # line
+    local ratio goal
+    read -r ratio goal < <(sed -n 's/.*ratio \([0-9.]*\) (goal at most \([0-9.]*\)).*/\1 \2/p' <<<"$1")
+    goals=$((goals + 1))
+    if [ -n "${ratio:-}" ] && awk -v r="$ratio" -v g="$goal" 'BEGIN { exit !(r <= g) }'; then
+        met=$((met + 1))
+        echo "$1: met"
+    else
+        missed+="${missed:+, }${1%%:*}"
+        echo "$1: NOT met"
+    fi
+}
+
 code=$(wine_run_tool --timeout 600 "$BUILD/plugin/bench/review_bench.exe" "Review Sorvane" BENCHCOUNT \
     "$(winpath "$COUNT_DIR")" "Review Belcor" BENCHLIST "$(winpath "$LIST_DIR")")
-cat "$WINE_TOOL_OUT"
-[ "$code" = 0 ] || { cat "$WINE_TOOL_ERR" >&2; fail "review_bench exited with ${code:-nothing}"; }
+if [ "$code" = 0 ]; then
+    while IFS= read -r line; do report "$line"; done < <(tr -d '\r' <"$WINE_TOOL_OUT")
+else
+    cat "$WINE_TOOL_ERR" >&2
+    fail "review_bench exited with ${code:-nothing}"
+fi
+
+code=$(wine_run_tool --timeout 600 "$WINE_CSCRIPT" //nologo "$(winpath "$ORVANTA_SOURCE_DIR/plugin/bench/late_bound.vbs")")
+read -r word count orvanta dictionary < <(tr -d '\r' <"$WINE_TOOL_OUT" | grep '^late-bound ')
+if [ "$code" = 0 ] && [ "${word:-}" = late-bound ] && [ "${dictionary:-0}" -gt 0 ]; then
+    report "$(awk -v n="$count" -v o="$orvanta" -v d="$dictionary" 'BEGIN {
+        printf "Late-bound calls: %d property lets and gets of clsOrvanta in %d ms; the same of " \
+            "Scripting.Dictionary Item in %d ms; ratio %.2f (goal at most 1.5)\n", n, o, d, o / d }')"
+else
+    cat "$WINE_TOOL_OUT" "$WINE_TOOL_ERR" >&2
+    fail "late_bound.vbs exited with ${code:-nothing}"
+fi
+
 plugin_uninstall
 remove_host_files
 rm -rf "$COUNT_DIR" "$LIST_DIR"
-wine_finish
+[ "$WINE_FAILURES" = 0 ] || exit 1
+if [ "$met" = "$goals" ]; then
+    echo "All $goals goals met."
+else
+    echo "$met of $goals goals met; not met: $missed."
+fi
+exit 0

@@ -75,6 +75,7 @@ ModuleState& Module::State() {
     if (!g_state) {
         auto state = std::make_unique<ModuleState>(FolderOf(Path()));
         state->classTypeInfo = LoadClassTypeInfo();
+        state->classMembers = MemberNames(state->classTypeInfo);
         g_state = state.release();
         ComHostDataAccessFactory factory;
         RunLibraryStart(g_state->services, factory, g_state->settings);

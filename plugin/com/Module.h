@@ -11,6 +11,7 @@
 
 #include "ComSupport.h"
 #include "LibraryStart.h"
+#include "MemberNames.h"
 #include "Services.h"
 #include "platform/win32/Win32DateFormat.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -24,7 +25,7 @@
 namespace orvanta::com {
 
 // What the objects of one load share: the platform services, the host database settings that LibraryStart
-// filled, and the cached type information of the class interface.
+// filled, and the cached type information of the class interface with its member names.
 struct ModuleState {
     explicit ModuleState(std::u16string pluginFolder);
     ModuleState(const ModuleState&) = delete;
@@ -43,6 +44,8 @@ struct ModuleState {
     HostDatabaseSettings settings;
     // nullptr when the library's own type library cannot be loaded.
     ComPtr<ITypeInfo> classTypeInfo;
+    // The names of classTypeInfo's members, for late binding.
+    MemberNames classMembers;
 };
 
 class Module {

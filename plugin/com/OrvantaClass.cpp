@@ -130,7 +130,7 @@ HRESULT OrvantaClass::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 HRESULT OrvantaClass::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     if (!state_.classTypeInfo) return E_UNEXPECTED;
-    return state_.classTypeInfo->GetIDsOfNames(names, count, ids);
+    return state_.classMembers.GetIDsOfNames(names, count, ids);
 }
 
 HRESULT OrvantaClass::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,

@@ -1,5 +1,6 @@
 // clsOrvanta: the COM shell around OrvantaObject. The vtable methods convert between automation types and the
-// core's types; IDispatch goes through the type library's information of _clsOrvanta.
+// core's types; IDispatch goes through the type library's information of _clsOrvanta, the names through a
+// table read from it once.
 #pragma once
 
 #include <atomic>

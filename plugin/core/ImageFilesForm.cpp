@@ -37,9 +37,9 @@ bool ImageFilesForm::LoadGridWithFiles4PatID(std::u16string_view patId, std::u16
         rows_.Reset(patId, folder);
         activeRow = 0;
         trap.Step(11);
-        for (const std::u16string& name : ListReviewEntries(services_, PatientFilePattern(folder, patId))) {
+        for (std::u16string& name : ListReviewEntries(services_, PatientFilePattern(folder, patId))) {
             trap.Step(25);
-            rows_.Add(name, services_.dates);
+            rows_.Add(std::move(name), services_.dates);
         }
         if (rows_.Count() < 1) {
             trap.Step(57);

@@ -14,10 +14,34 @@ constexpr ImageColumnInfo kColumns[kImageColumnCount] = {
     {u"Patient #", 13}, {u"Exam #", 9}, {u"Date", 11}, {u"Time", 10}, {u"Eye", 6},
 };
 
-// Field index of a name, empty when the name has fewer fields.
-std::u16string Field(const std::vector<std::u16string>& fields, std::size_t index) {
-    return index < fields.size() ? fields[index] : std::u16string();
-}
+// The fields of a name that the list shows, by their index among the "_"-separated fields; empty when the
+// name has fewer fields.
+struct NameFields {
+    explicit NameFields(std::u16string_view name) {
+        std::size_t index = 0, start = 0;
+        for (;;) {
+            std::size_t end = name.find(u'_', start);
+            std::u16string_view field = name.substr(start, end == name.npos ? name.npos : end - start);
+            if (index == 1) exam = field;
+            if (index == 7) eye = field;
+            if (index == 8) date = field;
+            if (index == 9) time = field;
+            if (end == name.npos || ++index > 9) break;
+            start = end + 1;
+        }
+    }
+    std::u16string_view exam, eye, date, time;
+};
+
+// A date field as the runtime reads it, and as the list shows it: in the short date format, or as it is when
+// it is no date.
+struct DateField {
+    DateField(std::u16string_view field, platform::IDateFormat& dates) : value(dates.ReadDate(field)) {
+        shown = value ? dates.ShortDate(*value) : std::u16string(field);
+    }
+    std::optional<double> value;
+    std::u16string shown;
+};
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -66,16 +90,16 @@ int CompareValued(const std::optional<T>& x, const std::optional<T>& y, std::u16
     return CompareTexts(a, b);
 }
 
-int CompareColumn(const ImageRow& a, const ImageRow& b, int column) {
+int CompareColumn(const ImageRow& a, const ImageRow& b, int column, const std::vector<std::u16string>& texts) {
     switch (static_cast<ImageColumn>(column)) {
         case ImageColumn::Exam:
             return CompareValued(a.examValue, b.examValue, a.exam, b.exam);
         case ImageColumn::Date:
-            return CompareValued(a.dateValue, b.dateValue, a.date, b.date);
+            return CompareValued(a.dateValue, b.dateValue, texts[a.date], texts[b.date]);
         case ImageColumn::Time:
-            return CompareValued(a.timeValue, b.timeValue, a.time, b.time);
+            return CompareValued(a.timeValue, b.timeValue, texts[a.time], texts[b.time]);
         case ImageColumn::Eye:
-            return CompareTexts(a.eye, b.eye);
+            return a.eye == b.eye ? 0 : CompareTexts(texts[a.eye], texts[b.eye]);
         case ImageColumn::Patient:
             break;
     }
@@ -141,27 +165,47 @@ void ImageList::Reset(std::u16string_view key, std::u16string_view folder) {
     folder_ = folder;
     rows_.clear();
     firstKeyDescending_ = true;
+    texts_.resize(1);
+    dates_.clear();
+    times_.clear();
+    eyes_.clear();
 }
 
-bool ImageList::Add(std::u16string_view name, platform::IDateFormat& dates) {
+std::uint32_t ImageList::Keep(std::u16string text) {
+    if (text.empty()) return 0;
+    texts_.push_back(std::move(text));
+    return static_cast<std::uint32_t>(texts_.size() - 1);
+}
+
+template <class ReadField>
+const ImageList::Read& ImageList::Cached(Cache& cache, std::u16string_view field, ReadField&& read) {
+    auto cached = cache.find(field);
+    if (cached == cache.end()) cached = cache.emplace(std::u16string(field), read()).first;
+    return cached->second;
+}
+
+bool ImageList::Add(std::u16string name, platform::IDateFormat& dates) {
     if (!IsPatientFile(name, key_)) return false;
-    std::vector<std::u16string> fields = Split(name, u'_');
+    NameFields fields(name);
     ImageRow row;
-    row.exam = Field(fields, 1);
-    row.examValue = WholeNumber(row.exam);
-    std::u16string date = Field(fields, 8);
-    auto cached = dateCache_.find(date);
-    if (cached == dateCache_.end()) {
-        ReadDate read{date, dates.ReadDate(date)};
-        if (read.value) read.shown = dates.ShortDate(*read.value);
-        cached = dateCache_.emplace(date, std::move(read)).first;
-    }
-    row.date = cached->second.shown;
-    row.dateValue = cached->second.value;
-    row.time = ReplaceAll(Field(fields, 9), u"-", u":");
-    row.timeValue = ReadTimeOfDay(row.time);
-    row.eye = Field(fields, 7);
-    row.fileName = name;
+    row.exam = fields.exam;
+    row.examValue = WholeNumber(fields.exam);
+    const Read& date = Cached(dates_, fields.date, [&] {
+        DateField read(fields.date, dates);
+        return Read{Keep(std::move(read.shown)), read.value};
+    });
+    row.date = date.shown;
+    row.dateValue = date.value;
+    const Read& time = Cached(times_, fields.time, [&] {
+        std::u16string shown = ReplaceAll(fields.time, u"-", u":");
+        Read read{0, ReadTimeOfDay(shown)};
+        read.shown = Keep(std::move(shown));
+        return read;
+    });
+    row.time = time.shown;
+    if (time.value) row.timeValue = static_cast<std::int32_t>(*time.value);
+    row.eye = Cached(eyes_, fields.eye, [&] { return Read{Keep(std::u16string(fields.eye)), std::nullopt}; }).shown;
+    row.fileName = std::move(name);
     rows_.push_back(std::move(row));
     return true;
 }
@@ -181,9 +225,9 @@ bool ImageList::HeaderClick(int column) {
 }
 
 void ImageList::Sort(SortKey first, SortKey second) {
-    auto compare = [](const ImageRow& a, const ImageRow& b, SortKey key) {
+    auto compare = [this](const ImageRow& a, const ImageRow& b, SortKey key) {
         if (key.column == 0) return 0;
-        int order = CompareColumn(a, b, key.column);
+        int order = CompareColumn(a, b, key.column, texts_);
         return key.descending ? -order : order;
     };
     std::stable_sort(rows_.begin(), rows_.end(), [&](const ImageRow& a, const ImageRow& b) {
@@ -199,11 +243,11 @@ const std::u16string& ImageList::Cell(std::size_t row, int column) const {
         case ImageColumn::Exam:
             return r.exam;
         case ImageColumn::Date:
-            return r.date;
+            return texts_[r.date];
         case ImageColumn::Time:
-            return r.time;
+            return texts_[r.time];
         case ImageColumn::Eye:
-            return r.eye;
+            return texts_[r.eye];
         case ImageColumn::Patient:
             break;
     }

@@ -36,8 +36,10 @@ struct ImageColumnInfo {
 const ImageColumnInfo& ColumnInfo(ImageColumn column);
 
 struct ImageRow {
-    std::u16string exam, date, time, eye;
+    std::u16string exam;
     std::u16string fileName;  // the whole name; the folder is the list's
+    // The date, time and eye texts, as indexes into the list's texts: the rows of one patient share them.
+    std::uint32_t date = 0, time = 0, eye = 0;
     // What the texts read as, for sorting: the date as automation date, the time in seconds, the exam number.
     std::optional<double> dateValue;
     std::optional<std::int32_t> timeValue;
@@ -52,8 +54,9 @@ class ImageList {
 public:
     // Empties the list and makes key and folder those of the rows to come; the order becomes newest first.
     void Reset(std::u16string_view key, std::u16string_view folder);
-    // Adds a row when the name is the patient's file (first field equal to the key); false otherwise.
-    bool Add(std::u16string_view name, platform::IDateFormat& dates);
+    // Adds a row when the name is the patient's file (first field equal to the key); false otherwise. Each
+    // distinct date and time text is read once until the next Reset.
+    bool Add(std::u16string name, platform::IDateFormat& dates);
     // Date, then time, both descending: the newest first.
     void SortNewestFirst();
     // A click on the header of column (1 to 5): sorts by it, the date column with the eye as second key
@@ -77,15 +80,28 @@ private:
     };
     void Sort(SortKey first, SortKey second);
 
+    // Hashes and compares by content, so that a field of a name is looked up without a copy.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>()(text); }
+    };
+    struct Read {
+        std::uint32_t shown = 0;  // index into texts_
+        std::optional<double> value;
+    };
+    using Cache = std::unordered_map<std::u16string, Read, TextHash, std::equal_to<>>;
+    // The entry of field in cache, made with read when the field is new.
+    template <class ReadField>
+    const Read& Cached(Cache& cache, std::u16string_view field, ReadField&& read);
+    std::uint32_t Keep(std::u16string text);
+
     std::u16string key_, folder_;
     std::vector<ImageRow> rows_;
     bool firstKeyDescending_ = true;
-    // Date texts already read: the names of one patient repeat them.
-    struct ReadDate {
-        std::u16string shown;
-        std::optional<double> value;
-    };
-    std::unordered_map<std::u16string, ReadDate> dateCache_;
+    // The shown date, time and eye texts of the rows, each once; the first is the empty text.
+    std::vector<std::u16string> texts_{std::u16string()};
+    // Date, time and eye fields already read, by their text in the name.
+    Cache dates_, times_, eyes_;
 };
 
 }  // namespace orvanta

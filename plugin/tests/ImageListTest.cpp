@@ -163,6 +163,32 @@ TEST_F(ImageListTest, ResetEmptiesAndRestoresTheOrder) {
     EXPECT_EQ(u"D:\\x\\OTHER_2_a_b_c_d_e_OS_2012-05-21_10-00-00", list.Path(0));
 }
 
+// Counts the runtime's readings of dates.
+class CountingDates : public platform::fake::UsDateFormat {
+public:
+    std::optional<double> ReadDate(std::u16string_view text) override {
+        ++reads;
+        return UsDateFormat::ReadDate(text);
+    }
+    int reads = 0;
+};
+
+TEST_F(ImageListTest, EachDistinctDateIsReadOncePerFill) {
+    CountingDates counting;
+    for (const char* exam : {"1", "2", "3"}) list.Add(U(Image(exam, "OD", "2012-05-21", "10-00-00")), counting);
+    list.Add(U(Image("4", "OS", "2013-01-02", "10-00-00")), counting);
+    list.Add(U(Image("5", "OS", "not a date", "10-00-00")), counting);
+    list.Add(U(Image("6", "OS", "not a date", "10-00-00")), counting);
+    EXPECT_EQ(3, counting.reads);
+    EXPECT_THAT(Column(kDate),
+                ElementsAre("5/21/2012", "5/21/2012", "5/21/2012", "1/2/2013", "not a date", "not a date"));
+    EXPECT_THAT(Column(kEye), ElementsAre("OD", "OD", "OD", "OS", "OS", "OS"));
+    // A new fill reads afresh: the regional settings may have changed in between.
+    list.Reset(u"AB1234XY", u"C:\\Review");
+    list.Add(U(Image("1", "OD", "2012-05-21", "10-00-00")), counting);
+    EXPECT_EQ(4, counting.reads);
+}
+
 TEST(UsDateFormatTest, ReadsAsTheRuntimeDoes) {
     platform::fake::UsDateFormat dates;
     auto may21 = dates.ReadDate(u"2012-05-21");

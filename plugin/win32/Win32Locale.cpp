@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/win32/SystemTime.h"
 
 namespace orvanta::win32 {
@@ -22,11 +20,20 @@ std::string Win32Locale::ToAnsi(std::u16string_view text) {
 std::u16string Win32Locale::FromAnsi(std::string_view text) {
     if (text.empty()) return {};
     int length = static_cast<int>(text.size());
-    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (size <= 0) return {};
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(size));
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, buffer.data(), size);
-    return std::u16string(buffer.begin(), buffer.end());
+    auto convert = [&](std::u16string& result) {
+        return MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(result.data()),
+                                   static_cast<int>(result.size()));
+    };
+    // One UTF-16 unit a byte is room enough for the usual code pages: one call.
+    std::u16string result(text.size(), u'\0');
+    int size = convert(result);
+    if (size <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+        result.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0);
+        size = result.empty() ? 0 : convert(result);
+    }
+    result.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    return result;
 }
 
 std::u16string Win32Locale::LongTime(const std::tm& time) {

@@ -7,6 +7,7 @@
 #include <oleauto.h>
 
 #include <string>
+#include <vector>
 
 #include "Orvanta_h.h"
 #include "TestSupport.h"
@@ -316,6 +317,73 @@ TEST_F(Client, LateBoundCallsGoThroughTheTypeLibrary) {
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);
+}
+
+// The member names of a type and of those it inherits.
+void AddMemberNames(ITypeInfo* info, std::vector<std::wstring>& names) {
+    TYPEATTR* attributes = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(info->GetTypeAttr(&attributes));
+    UINT functions = attributes->cFuncs, inherited = attributes->cImplTypes;
+    info->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < functions; ++i) {
+        FUNCDESC* function = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(info->GetFuncDesc(i, &function));
+        Bstr name;
+        UINT count = 0;
+        EXPECT_HRESULT_SUCCEEDED(info->GetNames(function->memid, name.Out(), 1, &count));
+        info->ReleaseFuncDesc(function);
+        names.push_back(name.str());
+    }
+    HREFTYPE reference = 0;
+    ITypeInfo* base = nullptr;
+    if (inherited == 0 || FAILED(info->GetRefTypeOfImplType(0, &reference)) ||
+        FAILED(info->GetRefTypeInfo(reference, &base)))
+        return;
+    AddMemberNames(base, names);
+    base->Release();
+}
+
+TEST_F(Client, LateBoundNamesAreAnsweredAsTheTypeInformationAnswersThem) {
+    ITypeInfo* info = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(object_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info));
+    std::vector<std::wstring> members;
+    AddMemberNames(info, members);
+    EXPECT_GT(members.size(), 76u);
+    auto cased = [](std::wstring name, bool upper) {
+        for (wchar_t& c : name) c = upper ? towupper(c) : towlower(c);
+        return name;
+    };
+    std::vector<std::vector<std::wstring>> cases;
+    for (const std::wstring& member : members)
+        cases.insert(cases.end(), {{member}, {cased(member, true)}, {cased(member, false)}});
+    cases.insert(cases.end(), {
+                                  {L"IrisCategory"},
+                                  {L""},
+                                  {L"Patient ID"},
+                                  {L"PATIENTID", L"PATIENTID"},
+                                  {L"ParseFileName", L"MoveToPath", L"sFileNameStructure"},
+                                  {L"parsefilename", L"MOVETOPATH"},
+                                  {L"ParseFileName", L"FileName"},
+                                  {L"GetIDFromEquipFName", L"fname", L"DeviceName"},
+                              });
+    for (const auto& names : cases) {
+        std::vector<LPOLESTR> given;
+        std::wstring shown;
+        for (const std::wstring& name : names) {
+            given.push_back(const_cast<LPOLESTR>(name.c_str()));
+            shown += L"[" + name + L"]";
+        }
+        UINT count = static_cast<UINT>(given.size());
+        std::vector<DISPID> expected(count, 12345), actual(count, 12345);
+        HRESULT wanted = info->GetIDsOfNames(given.data(), count, expected.data());
+        EXPECT_EQ(object_->GetIDsOfNames(IID_NULL, given.data(), count, LOCALE_USER_DEFAULT, actual.data()), wanted)
+            << shown;
+        EXPECT_EQ(actual, expected) << shown;
+    }
+    LPOLESTR unknown = const_cast<LPOLESTR>(L"IrisCategory");
+    DISPID id = 0;
+    EXPECT_EQ(object_->GetIDsOfNames(IID_NULL, &unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+    info->Release();
 }
 
 TEST_F(Client, DoDeviceFunctionWithoutNameIsEmptyAndLoadEquipPropsIsExact) {
