@@ -15,6 +15,7 @@ namespace orvanta {
 namespace {
 
 constexpr int kShowNormal = 5;
+constexpr std::intptr_t kStartFailed = 32;  // a shell result of this or less: nothing was started
 constexpr std::u16string_view kWaitingText = u"Waiting for Technician  -  Place files in ";
 
 platform::MsgAnswer Ask(Services& services, std::u16string_view text, std::u16string_view title,
@@ -65,6 +66,40 @@ std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator
     return text;
 }
 
+VbError ShellStartError(std::u16string_view program, std::intptr_t shellResult) {
+    struct Answer {
+        std::intptr_t result;
+        std::int32_t number;
+        std::u16string_view text;
+    };
+    static constexpr Answer kAnswers[] = {
+        {0, vb::kOutOfMemory, u"Out of memory or resources"},
+        {2, vb::kFileNotFound, u"File not found"},
+        {3, vb::kPathNotFound, u"Path not found"},
+        {5, vb::kPermissionDenied, u"Access denied"},
+        {8, vb::kOutOfMemory, u"Out of memory"},
+        {11, vb::kPathFileAccessError, u"Not a valid program"},
+        {26, vb::kPermissionDenied, u"Sharing violation"},
+        {27, vb::kPathFileAccessError, u"Incomplete file association"},
+        {28, vb::kPathFileAccessError, u"The request timed out"},
+        {29, vb::kPathFileAccessError, u"The request failed"},
+        {30, vb::kPathFileAccessError, u"Busy with another request"},
+        {31, vb::kPathFileAccessError, u"No program is associated with the file"},
+        {32, vb::kPathFileAccessError, u"A library it needs was not found"},
+    };
+    Answer answer{shellResult, vb::kPathFileAccessError, u"Shell error"};
+    for (const Answer& known : kAnswers)
+        if (known.result == shellResult) answer = known;
+    std::u16string description = u"The registration program ";
+    description += program;
+    description += u" could not be started: ";
+    description += answer.text;
+    description += u" (";
+    description += Decimal(shellResult);
+    description += u")";
+    return VbError(answer.number, std::move(description));
+}
+
 std::u16string ProgramFolder(std::u16string_view program) {
     std::size_t slash = program.rfind(u'\\');
     return slash == program.npos ? std::u16string() : std::u16string(program.substr(0, slash + 1));
@@ -113,8 +148,10 @@ std::u16string OrvantaObject::Capture(Trap& trap) {
         Ask(services_, u"File Not Found", u"Attention", platform::MsgButtons::Ok);
         return {};
     }
-    services_.shell.Execute(nullptr, "open", locale.ToAnsi(EquipProgPathFName), parameters,
-                            locale.ToAnsi(programFolder), kShowNormal);
+    std::intptr_t started = services_.shell.Execute(nullptr, "open", locale.ToAnsi(EquipProgPathFName), parameters,
+                                                    locale.ToAnsi(programFolder), kShowNormal);
+    // A program that did not start registers nobody: nothing is waited for or moved.
+    if (started <= kStartFailed) throw ShellStartError(EquipProgPathFName, started);
 
     trap.Step(5);
     std::u16string waiting = std::u16string(kWaitingText) + acquisition;

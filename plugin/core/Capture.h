@@ -1,10 +1,13 @@
 // The pieces of the capture that stand on their own: the registration program's command line and the date.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "VbError.h"
 
 namespace orvanta {
 
@@ -17,6 +20,10 @@ std::string CommandLine(const std::vector<std::string>& arguments);
 
 // "mm/dd/yyyy" with separator in place of "/".
 std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator);
+
+// The error for a program the shell could not start (a result of 32 or less): a description naming the program
+// and what the shell answered, e.g. "Access denied (5)", under the nearest runtime error number.
+VbError ShellStartError(std::u16string_view program, std::intptr_t shellResult);
 
 // EquipProgPathFName up to and including its last backslash; empty when it has none.
 std::u16string ProgramFolder(std::u16string_view program);

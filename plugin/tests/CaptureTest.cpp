@@ -302,8 +302,20 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
          " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
         {"folder cannot be listed", [&] { files.failingLists.insert("C:\\PRAXO\\IMAGES"); },
          " CaptureDevice, Err Number: 70 Err Description: Permission denied 6"},
+        // A program the shell cannot start: no waiting box, nothing moved.
+        {"access denied", [&] { shell.result = 5; },
+         " CaptureDevice, Err Number: 70 Err Description: The registration program C:\\SCANSUITE\\bin\\Enrolix.exe "
+         "could not be started: Access denied (5) 4"},
+        {"not a program",
+         [&] {
+             shell.result = 11;
+             files.AddFile("C:\\Praxo\\Images\\1_a.jpg", "a");
+         },
+         " CaptureDevice, Err Number: 75 Err Description: The registration program C:\\SCANSUITE\\bin\\Enrolix.exe "
+         "could not be started: Not a valid program (11) 4"},
     };
     for (const auto& c : cases) {
+        shell.result = 42;
         Equip(kEquip);
         Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
         files.failingLists.clear();
@@ -318,6 +330,9 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
         EXPECT_NE(boxes.shown.back().text.find("\r\n" + c.text), std::string::npos) << c.what;
         EXPECT_THAT(CrLfLines(PluginFile("PX_IF_Orvanta.err"))[1], ::testing::EndsWith(" Error in: " + c.text));
     }
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Data", "1_a.jpg"}));
+    EXPECT_EQ(files.Names(kReview), std::vector<std::string>{});
 }
 
 TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {

@@ -113,6 +113,43 @@ run_cscript capture.vbs ordinary ""
 check_eq "File Not Found" "$(await_box Attention | tr -d '\r')" "missing program: File Not Found"
 check_eq missing "$(if [ -f "$RECORD" ]; then echo started; else echo missing; fi)" "missing program: nothing started"
 
+# Refused or failed starts: the error reported, nothing started or moved, no waiting box (the error box answered
+# first would fail the scenario). The case, then PXEquip.ini's lines.
+refused() {
+    local case=$1 description=$2
+    shift 2
+    write_equip "$@"
+    rm -f "$RECORD" "$PLUGIN_DIR/Orvanta.log"
+    answer_box "$ERROR_TITLE" OK
+    run_cscript capture.vbs ordinary ""
+    check_contains "$(await_box "$ERROR_TITLE" | tr -d '\r')" "$description" "$case: the error box"
+    check_file_contains "$PLUGIN_DIR/Orvanta.log" "$description"
+    echo "$case: $(tr -d '\r' <"$PLUGIN_DIR/Orvanta.log" | tail -1)"
+}
+programs=$(unixpath "$HOST_PROGRAMS")
+mkdir -p "$programs"
+printf 'host' >"$programs/praxo32.exe"
+rm -f "$(images_dir)"/*
+printf 'image' >"$(images_dir)/12345_OD.jpg"
+rm -f "$(review_dir)"/*
+# Without an entry for the name the acquisition folder is the host programs folder: refused before anything.
+refused unconfigured "is the host programs folder" "[Equipment]" "Number=0"
+check_eq "praxo32.exe " "$(listing "$programs")" "unconfigured: the host's file stays in place"
+check_eq missing "$([ -d "$programs/Data" ] && echo created || echo missing)" "unconfigured: no Data folder made"
+refused "review is acquisition" "is the acquisition folder" "[Equipment]" "Number=2" \
+    "1=3:a:Orvanta:Capture Sorvane" "2=4:b:Orvanta:Review Sorvane" \
+    "[3]" "EquipProgPathFName=$(winpath "$RECORDER_DIR/Registration.exe")" "EquipDataPath=$IMAGES" \
+    "[4]" "EquipDataPath=${IMAGES,,}\\"
+# A file that is not a program cannot start: the shell's answer at marker 4.
+printf 'not a program' >"$RECORDER_DIR/NotAProgram.exe"
+refused "not a program" "could not be started: " "[Equipment]" "Number=1" "1=3:a:Orvanta:Capture Sorvane" \
+    "[3]" "EquipProgPathFName=$(winpath "$RECORDER_DIR/NotAProgram.exe")" "EquipDataPath=$IMAGES"
+check_contains "$(tr -d '\r' <"$PLUGIN_DIR/Orvanta.log")" ") 4" "not a program: marker 4"
+check_eq "12345_OD.jpg " "$(listing "$(images_dir)")" "refusals and failed start: nothing moved"
+check_eq "" "$(listing "$(review_dir)")" "refusals and failed start: nothing in the review folder"
+check_eq missing "$(if [ -f "$RECORD" ]; then echo started; else echo missing; fi)" "refusals: nothing started"
+rm -rf "$programs"
+
 plugin_uninstall
 remove_host_files
 wine_finish
