@@ -55,6 +55,7 @@ TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     files.AddFolder(kImages);
     files.AddFile("C:\\Praxo\\Images\\12345_OD_20150205.jpg", "right eye");
     files.AddFile("C:\\Praxo\\Images\\scan.tif", "no underscore");
+    files.AddFile("C:\\Praxo\\Images\\K_\xC5\x81ukasz_OD.jpg", "outside the code page");
     files.AddFolder("C:\\Praxo\\Images\\Sub");
     files.AddFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg", "stays");
 
@@ -78,6 +79,7 @@ TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     EXPECT_TRUE(files.HasFolder(kReview));
     EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\12345_678_OD_20150205.jpg"), "right eye");
     EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\678_scan.tif"), "no underscore");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\K_678_\xC5\x81ukasz_OD.jpg"), "outside the code page");
     EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Sub", "Data"}));
     EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg"));
     EXPECT_FALSE(HasPluginFile("Orvanta.log"));

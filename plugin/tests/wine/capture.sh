@@ -83,6 +83,14 @@ check_eq 10 "$(recorded | sed -n 's/^argc: //p')" "outside: nine arguments"
 check_eq "ABCDEFGHIJKLMNOP|Zo$(printf '\xeb')|Lukasz||F" \
     "$(for i in 1 2 3 6 5; do argument $i; done | LC_ALL=C paste -sd'|')" "outside: the code page's own conversion (best fit)"
 
+# Names outside the code page, made through the wide file API: moved and renamed under their own names.
+run_cscript wide_files.js "$IMAGES" K_1_OD.jpg K_%u0141ukasz_OD.jpg K_Zo%u00EB_OS.jpg
+capture ordinary "Was OK" OK ""
+check_eq "K_678_1_OD.jpg K_678_Zoë_OS.jpg K_678_Łukasz_OD.jpg" "$(cd "$(review_dir)" && ls K_* | LC_ALL=C sort | paste -sd' ')" \
+    "outside the code page: moved and renamed"
+check_eq "" "$(listing "$(images_dir)")" "outside the code page: acquisition folder emptied"
+rm -f "$(review_dir)"/K_*
+
 # Cancel, then No keeps the files; Cancel, then Yes deletes them; the box closed counts as Cancel.
 capture ordinary "Was OK" Cancel "a_1.jpg" "Attention=No"
 check_eq "a_1.jpg " "$(listing "$(images_dir)")" "Cancel and No: the file stays"
