@@ -163,6 +163,14 @@ TEST_F(Capture, ArgumentsReachTheProgramExactlyAsTheHostGaveThem) {
         EXPECT_EQ(object.CaptureDevice(), u"Was OK");
         EXPECT_EQ(Arguments(), c.expected);
     }
+    // A double-byte character whose second byte is a backslash stays whole: nothing doubled before the quote.
+    locale.doubleByte[u'\u8A31'] = "\xB3\x5C";
+    shell.calls.clear();
+    object.LastName = u"\u8A31";
+    object.FirstName = u"\u8A31\\";
+    object.CaptureDevice();
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_THAT(shell.calls[0].parameters, ::testing::HasSubstr(" \"\xB3\x5C\" \"\xB3\x5C\\\\\" "));
     EXPECT_EQ(Quote(""), "\"\"");
     EXPECT_EQ(Quote("a\\b"), "\"a\\b\"");
     EXPECT_EQ(Quote("a\\\"b\\"), "\"a\\\\\\\"b\\\\\"");

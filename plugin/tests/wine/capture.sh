@@ -31,7 +31,7 @@ listing() { (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f | sed 's|^\./||' 
 capture() {  # case, expected result, waiting answer, files to place ('' for none), then "TITLE=BUTTON"...
     local case=$1 expected=$2 answer=$3 place=$4 script=capture.vbs
     shift 4
-    [ "$case" != outside ] || script=capture_outside.js
+    [ "$case" != outside ] && [ "$case" != double-byte ] || script=capture_outside.js
     rm -f "$RECORD"
     spawn_cscript "$script" "$case" "$expected"
     local text
@@ -90,6 +90,33 @@ check_eq "K_678_1_OD.jpg K_678_Zoë_OS.jpg K_678_Łukasz_OD.jpg" "$(cd "$(review
     "outside the code page: moved and renamed"
 check_eq "" "$(listing "$(images_dir)")" "outside the code page: acquisition folder emptied"
 rm -f "$(review_dir)"/K_*
+
+# Double-byte code pages (Wine takes the code page from the locale): every character arrives whole, for the C
+# runtime and for CommandLineToArgvW. The locales are made where they are missing and this runs as root.
+have_locale() { locale -a 2>/dev/null | grep -qix "${1/UTF-8/utf8}"; }
+for lc in zh_TW.UTF-8 ja_JP.UTF-8; do
+    if ! have_locale "$lc" && [ "$(id -u)" = 0 ] && command -v locale-gen >/dev/null; then
+        grep -qx "$lc UTF-8" /etc/locale.gen 2>/dev/null || echo "$lc UTF-8" >>/etc/locale.gen
+        locale-gen >/dev/null 2>&1
+    fi
+done
+dbcs() {  # locale, argument number, its bytes in that code page
+    have_locale "$1" || { fail "$1: locale missing (locales package, /etc/locale.gen, locale-gen)"; return; }
+    # The code page from LC_CTYPE; the boxes keep their English buttons.
+    local saved_all=${LC_ALL-} saved_ctype=${LC_CTYPE-}
+    unset LC_ALL
+    export LC_CTYPE=$1 LC_MESSAGES=C.UTF-8
+    capture double-byte "Was OK" "#1" ""  # IDOK: the buttons may speak the locale's language
+    check_eq 10 "$(recorded | sed -n 's/^argc: //p')" "$1: nine arguments for the C runtime"
+    check_eq 10 "$(recorded | sed -n 's/^wide argc: //p')" "$1: nine arguments for CommandLineToArgvW"
+    check_eq "$3" "$(printf '%s' "$(argument "$2")" | od -An -tx1 | tr -d ' ')" "$1: argument $2 whole for the C runtime"
+    check_eq "許|表|n/a" "$(for i in 2 3 4; do recorded | sed -n "s/^wide argv\[$i\]: //p"; done | paste -sd'|')" \
+        "$1: the names whole for CommandLineToArgvW"
+    export LC_CTYPE=$saved_ctype
+    [ -z "$saved_all" ] || export LC_ALL=$saved_all
+}
+dbcs zh_TW.UTF-8 2 b35c
+dbcs ja_JP.UTF-8 3 955c
 
 # Cancel, then No keeps the files; Cancel, then Yes deletes them; the box closed counts as Cancel.
 capture ordinary "Was OK" Cancel "a_1.jpg" "Attention=No"
