@@ -422,6 +422,24 @@ TEST_F(Client, CaptureBoxIsModalOnTheHostsWindow) {
     RemoveDirectoryA(images.c_str());
 }
 
+// Without an active window the list window still keeps the host out: the thread's enabled windows are disabled
+// while it is up, and exactly those are enabled again.
+TEST_F(Client, ListWindowKeepsAHostWithoutActiveWindowOut) {
+    platform::win32::testing::HostWindow host(false), disabledBefore(false);
+    EnableWindow(disabledBefore.get(), FALSE);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    Bstr name(L"Review Sorvane"), result;
+    ASSERT_HRESULT_SUCCEEDED(object_->put_DeviceName(&name));
+    auto seen = platform::win32::testing::WatchBox(
+        "Orvanta Images", host.get(), [&] { EXPECT_HRESULT_SUCCEEDED(object_->ReviewDevice(result.Out())); }, IDCANCEL);
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_FALSE(seen.hostEnabled);
+    EXPECT_TRUE(IsWindowEnabled(host.get()));
+    EXPECT_FALSE(IsWindowEnabled(disabledBefore.get()));
+    EXPECT_EQ(result.str(), L"Was OK");
+}
+
 bool KeyExists(HKEY root, const std::wstring& key) {
     HKEY handle = nullptr;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
