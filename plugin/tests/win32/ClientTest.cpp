@@ -237,13 +237,24 @@ TEST_F(Client, DeviceNamesThroughCollectionAreFreshOnEveryRead) {
     VARIANT item;
     ULONG fetched = 0, seen = 0;
     std::wstring third;
+    IEnumVARIANT* copy = nullptr;
     while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
         if (++seen == 3) third = V_BSTR(&item);
+        if (seen == 2) items->Clone(&copy);  // checked below
         VariantClear(&item);
     }
     items->Release();
     EXPECT_EQ(seen, 16u);
     EXPECT_EQ(third, L"Capture Sorvane");
+    // A clone goes on from where the original stood; a short fetch says so.
+    ASSERT_NE(copy, nullptr);
+    VARIANT rest[16];
+    EXPECT_EQ(copy->Next(16, rest, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 14u);
+    EXPECT_EQ(std::wstring(V_BSTR(&rest[0])), L"Capture Sorvane");
+    for (ULONG i = 0; i < fetched; ++i) VariantClear(&rest[i]);
+    EXPECT_EQ(copy->Clone(nullptr), E_POINTER);
+    copy->Release();
 
     // No keys: a text finds nothing.
     VARIANT key, result;
