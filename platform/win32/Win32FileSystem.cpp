@@ -22,9 +22,26 @@ bool Win32FileSystem::Track(bool ok) {
     return ok;
 }
 
+std::wstring Win32FileSystem::Wide(const std::string& text) const {
+    UINT codePage = text_ == PathText::Utf8 ? CP_UTF8 : CP_ACP;
+    int length = static_cast<int>(text.size());
+    int size = text.empty() ? 0 : MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
+    return wide;
+}
+
+std::string Win32FileSystem::Narrow(const wchar_t* text, int length) const {
+    UINT codePage = text_ == PathText::Utf8 ? CP_UTF8 : CP_ACP;
+    int size = length <= 0 ? 0 : WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) WideCharToMultiByte(codePage, 0, text, length, narrow.data(), size, nullptr, nullptr);
+    return narrow;
+}
+
 std::optional<FileStatus> Win32FileSystem::Status(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!Track(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != FALSE)) return std::nullopt;
+    if (!Track(GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) != FALSE)) return std::nullopt;
     FileStatus status;
     status.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     status.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
@@ -33,40 +50,40 @@ std::optional<FileStatus> Win32FileSystem::Status(const std::string& path) {
 }
 
 bool Win32FileSystem::MakeDirectory(const std::string& path) {
-    return Track(CreateDirectoryA(path.c_str(), nullptr) != FALSE);
+    return Track(CreateDirectoryW(Wide(path).c_str(), nullptr) != FALSE);
 }
 
-bool Win32FileSystem::RemoveFile(const std::string& path) { return Track(DeleteFileA(path.c_str()) != FALSE); }
+bool Win32FileSystem::RemoveFile(const std::string& path) { return Track(DeleteFileW(Wide(path).c_str()) != FALSE); }
 
 bool Win32FileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists) {
-    return Track(CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != FALSE);
+    return Track(CopyFileW(Wide(from).c_str(), Wide(to).c_str(), failIfExists ? TRUE : FALSE) != FALSE);
 }
 
 bool Win32FileSystem::SetWritable(const std::string& path, bool writable) {
-    return _chmod(path.c_str(), writable ? _S_IWRITE : _S_IREAD) == 0;
+    return _wchmod(Wide(path).c_str(), writable ? _S_IWRITE : _S_IREAD) == 0;
 }
 
 bool Win32FileSystem::WriteText(const std::string& path, std::string_view data, WriteMode mode) {
-    FilePtr file(std::fopen(path.c_str(), mode == WriteMode::Append ? "ab" : "wb"));
+    FilePtr file(_wfopen(Wide(path).c_str(), mode == WriteMode::Append ? L"ab" : L"wb"));
     if (!file) return false;
     bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
     return std::fclose(file.release()) == 0 && written;
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
-    char buffer[MAX_PATH] = {};
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
     if (length == 0 || length >= MAX_PATH) return {};
-    return std::string(buffer, length);
+    return Narrow(buffer, static_cast<int>(length));
 }
 
 bool Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
-    return Track(SetCurrentDirectoryA(path.c_str()) != FALSE);
+    return Track(SetCurrentDirectoryW(Wide(path).c_str()) != FALSE);
 }
 
 std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pattern) {
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH);
     std::vector<DirEntry> entries;
     if (find == INVALID_HANDLE_VALUE) {
@@ -76,16 +93,16 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
         return std::nullopt;
     }
     do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
+        std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
         DirEntry entry;
-        entry.name = std::move(name);
+        entry.name = Narrow(name.data(), static_cast<int>(name.size()));
         entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         entry.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         entries.push_back(std::move(entry));
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     DWORD error = GetLastError();
     FindClose(find);
     if (error != ERROR_NO_MORE_FILES) {
@@ -96,13 +113,13 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
 }
 
 std::optional<std::string> Win32FileSystem::FullPath(const std::string& path) {
-    char full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    wchar_t full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameW(Wide(path).c_str(), MAX_PATH, full, nullptr);
     if (!Track(length != 0 && length < MAX_PATH)) return std::nullopt;
-    char longName[MAX_PATH] = {};
-    DWORD longLength = GetLongPathNameA(full, longName, MAX_PATH);
-    if (longLength != 0 && longLength < MAX_PATH) return std::string(longName, longLength);
-    return std::string(full, length);  // a path that does not exist keeps its full form
+    wchar_t longName[MAX_PATH] = {};
+    DWORD longLength = GetLongPathNameW(full, longName, MAX_PATH);
+    if (longLength != 0 && longLength < MAX_PATH) return Narrow(longName, static_cast<int>(longLength));
+    return Narrow(full, static_cast<int>(length));  // a path that does not exist keeps its full form
 }
 
 }  // namespace platform::win32

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "platform/win32/HostModal.h"
+
 namespace platform::win32 {
 
 unsigned Win32MessageBox::Flags(const MsgStyle& style) {
@@ -39,13 +43,9 @@ unsigned Win32MessageBox::Flags(const MsgStyle& style) {
 }
 
 MsgAnswer Win32MessageBox::Show(const std::string& text, const std::string& caption, const MsgStyle& style) {
-    unsigned flags = Flags(style);
-    HWND owner = nullptr;
-    if (owner_ == BoxOwner::CallingThread) {
-        owner = GetActiveWindow();
-        if (!owner) flags |= MB_TASKMODAL;
-    }
-    switch (MessageBoxA(owner, text.c_str(), caption.c_str(), flags)) {
+    std::optional<HostModal> modal;
+    if (owner_ == BoxOwner::CallingThread) modal.emplace();
+    switch (MessageBoxA(modal ? modal->Owner() : nullptr, text.c_str(), caption.c_str(), Flags(style))) {
         case IDOK:
             return MsgAnswer::Ok;
         case IDCANCEL:

@@ -20,4 +20,10 @@ std::intptr_t Win32Shell::Execute(WindowHandle owner, const std::string& verb, c
     return reinterpret_cast<std::intptr_t>(result);
 }
 
+std::intptr_t Win32Shell::Open(WindowHandle owner, const std::u16string& file, int showCommand) {
+    std::wstring wide(file.begin(), file.end());
+    HINSTANCE result = ShellExecuteW(static_cast<HWND>(owner), L"open", wide.c_str(), nullptr, nullptr, showCommand);
+    return reinterpret_cast<std::intptr_t>(result);
+}
+
 }  // namespace platform::win32

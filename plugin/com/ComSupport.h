@@ -94,15 +94,24 @@ HRESULT CurrentExceptionToResult() noexcept;
 // The VB error that a failed COM call stands for: the pending error information when there is any.
 VbError ErrorFromResult(HRESULT hr);
 
-// Runs body; any exception becomes a failing result with error information. No exception leaves it.
+// The one guard every entry point of the library (interface methods and exports) runs its body in: body answers
+// its own result; any exception becomes a failing result with error information. No exception leaves it.
 template <class Body>
-HRESULT Guard(Body&& body) noexcept {
+HRESULT GuardResult(Body&& body) noexcept {
     try {
-        body();
-        return S_OK;
+        return body();
     } catch (...) {
         return CurrentExceptionToResult();
     }
+}
+
+// GuardResult for a body that succeeds with S_OK.
+template <class Body>
+HRESULT Guard(Body&& body) noexcept {
+    return GuardResult([&] {
+        body();
+        return S_OK;
+    });
 }
 
 // For IDispatch::Invoke: a failure with error information becomes DISP_E_EXCEPTION with excepInfo filled.

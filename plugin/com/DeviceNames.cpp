@@ -45,12 +45,19 @@ public:
         if (!out && count > 0) return E_POINTER;
         if (!fetched && count > 1) return E_INVALIDARG;
         ULONG done = 0;
-        for (; done < count && next_ < items_.size(); ++done, ++next_) {
-            VariantInit(&out[done]);
-            items_[next_].CopyTo(&out[done]);
+        HRESULT hr = GuardResult([&] {
+            for (; done < count && next_ < items_.size(); ++done, ++next_) {
+                VariantInit(&out[done]);
+                items_[next_].CopyTo(&out[done]);
+            }
+            return done == count ? S_OK : S_FALSE;
+        });
+        if (FAILED(hr)) {  // nothing handed out
+            for (ULONG i = 0; i <= done && i < count; ++i) VariantClear(&out[i]);
+            done = 0;
         }
         if (fetched) *fetched = done;
-        return done == count ? S_OK : S_FALSE;
+        return hr;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
         ULONG left = static_cast<ULONG>(items_.size()) - next_;
@@ -63,13 +70,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
         if (!copy) return E_POINTER;
-        try {
-            *copy = new Enumerator(items_, next_);
-            return S_OK;
-        } catch (...) {
-            *copy = nullptr;
-            return E_OUTOFMEMORY;
-        }
+        *copy = nullptr;
+        return Guard([&] { *copy = new Enumerator(items_, next_); });
     }
 
 private:
@@ -96,7 +98,9 @@ Variant& Variant::operator=(Variant other) noexcept {
 }
 
 void Variant::CopyTo(VARIANT* out) const {
-    if (FAILED(VariantCopy(out, source()))) throw std::bad_alloc();
+    HRESULT hr = VariantCopy(out, source());
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (FAILED(hr)) throw ComFailure{hr};
 }
 
 DeviceNames::DeviceNames() { Module::AddObject(); }
@@ -172,68 +176,70 @@ HRESULT DeviceNames::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCI
 
 HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                             EXCEPINFO* excepInfo, UINT* argError) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (!params) return E_INVALIDARG;
-    if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
-    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
-    UINT count = params->cArgs;
-    // Arguments arrive last first; a missing optional one is passed as "not found".
-    VARIANT missing;
-    VariantInit(&missing);
-    V_VT(&missing) = VT_ERROR;
-    V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
-    auto argument = [&](UINT i) { return i < count ? &params->rgvarg[count - 1 - i] : &missing; };
-    auto arity = [&](UINT least, UINT most) { return count >= least && count <= most; };
+    return GuardResult([&]() -> HRESULT {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!params) return E_INVALIDARG;
+        if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
+        if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
+        UINT count = params->cArgs;
+        // Arguments arrive last first; a missing optional one is passed as "not found".
+        VARIANT missing;
+        VariantInit(&missing);
+        V_VT(&missing) = VT_ERROR;
+        V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+        auto argument = [&](UINT i) { return i < count ? &params->rgvarg[count - 1 - i] : &missing; };
+        auto arity = [&](UINT least, UINT most) { return count >= least && count <= most; };
 
-    VARIANT value;
-    VariantInit(&value);
-    HRESULT hr = S_OK;
-    switch (id) {
-        case kItem:
-            if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
-            hr = Item(argument(0), &value);
-            break;
-        case kAdd:
-            if (!arity(1, 4)) return DISP_E_BADPARAMCOUNT;
-            hr = Add(argument(0), argument(1), argument(2), argument(3));
-            break;
-        case kCount: {
-            if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
-            LONG n = 0;
-            hr = Count(&n);
-            V_VT(&value) = VT_I4;
-            V_I4(&value) = n;
-            break;
-        }
-        case kRemove:
-            if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
-            hr = Remove(argument(0));
-            break;
-        case DISPID_NEWENUM: {
-            if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
-            IUnknown* enumerator = nullptr;
-            hr = _NewEnum(&enumerator);
-            if (SUCCEEDED(hr)) {
-                V_VT(&value) = VT_UNKNOWN;
-                V_UNKNOWN(&value) = enumerator;
+        VARIANT value;
+        VariantInit(&value);
+        HRESULT hr = S_OK;
+        switch (id) {
+            case kItem:
+                if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
+                hr = Item(argument(0), &value);
+                break;
+            case kAdd:
+                if (!arity(1, 4)) return DISP_E_BADPARAMCOUNT;
+                hr = Add(argument(0), argument(1), argument(2), argument(3));
+                break;
+            case kCount: {
+                if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
+                LONG n = 0;
+                hr = Count(&n);
+                V_VT(&value) = VT_I4;
+                V_I4(&value) = n;
+                break;
             }
-            break;
+            case kRemove:
+                if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
+                hr = Remove(argument(0));
+                break;
+            case DISPID_NEWENUM: {
+                if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
+                IUnknown* enumerator = nullptr;
+                hr = _NewEnum(&enumerator);
+                if (SUCCEEDED(hr)) {
+                    V_VT(&value) = VT_UNKNOWN;
+                    V_UNKNOWN(&value) = enumerator;
+                }
+                break;
+            }
+            default:
+                return DISP_E_MEMBERNOTFOUND;
         }
-        default:
-            return DISP_E_MEMBERNOTFOUND;
-    }
-    if (argError) *argError = 0;
-    if (FAILED(hr)) {
-        VariantClear(&value);
-        return ToDispatchResult(hr, excepInfo);
-    }
-    if (result) {
-        VariantInit(result);
-        *result = value;
-    } else {
-        VariantClear(&value);
-    }
-    return S_OK;
+        if (argError) *argError = 0;
+        if (FAILED(hr)) {
+            VariantClear(&value);
+            return ToDispatchResult(hr, excepInfo);
+        }
+        if (result) {
+            VariantInit(result);
+            *result = value;
+        } else {
+            VariantClear(&value);
+        }
+        return S_OK;
+    });
 }
 
 HRESULT DeviceNames::InterfaceSupportsErrorInfo(REFIID riid) {

@@ -23,7 +23,8 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        return orvanta::com::OrvantaClass::Create(Module::State(), riid, object);
+        return orvanta::com::GuardResult(
+            [&] { return orvanta::com::OrvantaClass::Create(Module::State(), riid, object); });
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
         Module::Lock(lock != FALSE);
@@ -53,43 +54,32 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (!IsEqualCLSID(rclsid, CLSID_clsOrvanta)) return CLASS_E_CLASSNOTAVAILABLE;
-    try {
+    return orvanta::com::GuardResult([&] {
         // The first request of a load runs LibraryStart, before any object exists.
         Module::State();
-        ClassFactory* factory = new ClassFactory();
-        HRESULT hr = factory->QueryInterface(riid, object);
-        factory->Release();
-        return hr;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+        orvanta::com::ComPtr<ClassFactory> factory = orvanta::com::ComPtr<ClassFactory>::Attach(new ClassFactory());
+        return factory->QueryInterface(riid, object);
+    });
 }
 
-STDAPI DllCanUnloadNow() { return Module::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+    return orvanta::com::GuardResult([] { return Module::CanUnload() ? S_OK : S_FALSE; });
+}
 
 STDAPI DllRegisterServer() {
-    try {
-        return orvanta::com::Register(orvanta::com::RegistrationScope::Machine, Module::Path());
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    return orvanta::com::GuardResult(
+        [] { return orvanta::com::Register(orvanta::com::RegistrationScope::Machine, Module::Path()); });
 }
 
 STDAPI DllUnregisterServer() {
-    try {
-        return orvanta::com::Unregister(orvanta::com::RegistrationScope::Machine);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    return orvanta::com::GuardResult([] { return orvanta::com::Unregister(orvanta::com::RegistrationScope::Machine); });
 }
 
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
-    try {
+    return orvanta::com::GuardResult([&] {
         auto scope = ScopeOf(commandLine);
         return install ? orvanta::com::Register(scope, Module::Path()) : orvanta::com::Unregister(scope);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 }  // extern "C"

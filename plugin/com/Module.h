@@ -32,7 +32,8 @@ struct ModuleState {
     ModuleState& operator=(const ModuleState&) = delete;
 
     platform::win32::Win32Profile profile;
-    platform::win32::Win32FileSystem files;
+    // UTF-8 paths: the plug-in works with the file system's own names, whatever the code page.
+    platform::win32::Win32FileSystem files{platform::win32::Win32FileSystem::PathText::Utf8};
     // Every box is modal on the host's calling thread.
     platform::win32::Win32MessageBox boxes{platform::win32::BoxOwner::CallingThread};
     platform::win32::Win32Clock clock;

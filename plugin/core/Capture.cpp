@@ -15,6 +15,7 @@ namespace orvanta {
 namespace {
 
 constexpr int kShowNormal = 5;
+constexpr std::intptr_t kStartFailed = 32;  // a shell result of this or less: nothing was started
 constexpr std::u16string_view kWaitingText = u"Waiting for Technician  -  Place files in ";
 
 platform::MsgAnswer Ask(Services& services, std::u16string_view text, std::u16string_view title,
@@ -24,33 +25,40 @@ platform::MsgAnswer Ask(Services& services, std::u16string_view text, std::u16st
 
 }  // namespace
 
-std::string Quote(std::string_view text) {
-    std::string quoted = "\"";
+template <class Char>
+std::basic_string<Char> Quote(std::basic_string_view<Char> text) {
+    std::basic_string<Char> quoted(1, Char('"'));
     std::size_t backslashes = 0;
-    for (char c : text) {
-        if (c == '\\') {
+    for (Char c : text) {
+        if (c == Char('\\')) {
             ++backslashes;
             continue;
         }
         // Backslashes before a double quote are doubled, and the quote itself escaped; others stay as they are.
-        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        quoted.append(c == Char('"') ? backslashes * 2 + 1 : backslashes, Char('\\'));
         backslashes = 0;
         quoted += c;
     }
     // Before the closing quote too.
-    quoted.append(backslashes * 2, '\\');
-    quoted += '"';
+    quoted.append(backslashes * 2, Char('\\'));
+    quoted += Char('"');
     return quoted;
 }
 
-std::string CommandLine(const std::vector<std::string>& arguments) {
-    std::string line;
+template <class Char>
+std::basic_string<Char> CommandLine(const std::vector<std::basic_string<Char>>& arguments) {
+    std::basic_string<Char> line;
     for (const auto& argument : arguments) {
-        if (!line.empty()) line += ' ';
-        line += Quote(argument);
+        if (!line.empty()) line += Char(' ');
+        line += Quote<Char>(argument);
     }
     return line;
 }
+
+template std::string Quote<char>(std::string_view);
+template std::u16string Quote<char16_t>(std::u16string_view);
+template std::string CommandLine<char>(const std::vector<std::string>&);
+template std::u16string CommandLine<char16_t>(const std::vector<std::u16string>&);
 
 std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator) {
     char month[8], day[8], year[8];
@@ -63,6 +71,40 @@ std::u16string CaptureDateText(const std::tm& now, std::u16string_view separator
     text += separator;
     text.append(year, year + 4);
     return text;
+}
+
+VbError ShellStartError(std::u16string_view program, std::intptr_t shellResult) {
+    struct Answer {
+        std::intptr_t result;
+        std::int32_t number;
+        std::u16string_view text;
+    };
+    static constexpr Answer kAnswers[] = {
+        {0, vb::kOutOfMemory, u"Out of memory or resources"},
+        {2, vb::kFileNotFound, u"File not found"},
+        {3, vb::kPathNotFound, u"Path not found"},
+        {5, vb::kPermissionDenied, u"Access denied"},
+        {8, vb::kOutOfMemory, u"Out of memory"},
+        {11, vb::kPathFileAccessError, u"Not a valid program"},
+        {26, vb::kPermissionDenied, u"Sharing violation"},
+        {27, vb::kPathFileAccessError, u"Incomplete file association"},
+        {28, vb::kPathFileAccessError, u"The request timed out"},
+        {29, vb::kPathFileAccessError, u"The request failed"},
+        {30, vb::kPathFileAccessError, u"Busy with another request"},
+        {31, vb::kPathFileAccessError, u"No program is associated with the file"},
+        {32, vb::kPathFileAccessError, u"A library it needs was not found"},
+    };
+    Answer answer{shellResult, vb::kPathFileAccessError, u"Shell error"};
+    for (const Answer& known : kAnswers)
+        if (known.result == shellResult) answer = known;
+    std::u16string description = u"The registration program ";
+    description += program;
+    description += u" could not be started: ";
+    description += answer.text;
+    description += u" (";
+    description += Decimal(shellResult);
+    description += u")";
+    return VbError(answer.number, std::move(description));
 }
 
 std::u16string ProgramFolder(std::u16string_view program) {
@@ -101,20 +143,24 @@ std::u16string OrvantaObject::Capture(Trap& trap) {
     if (!programFolder.empty() && fso.FolderExists(programFolder)) fso.SetWorkingFolder(programFolder);
 
     trap.Step(3);
-    // Each argument in the code page first, so that no character of it can turn into a quote or a backslash
-    // after the quoting.
+    // Each argument as the program will read it (the code page's substitutes in place, so that none turns into a
+    // quote or a backslash after the quoting), quoted as UTF-16 so that a double-byte character stays whole, then
+    // the whole line in the code page.
+    auto inCodePage = [&](std::u16string_view text) { return locale.FromAnsi(locale.ToAnsi(text)); };
     std::u16string middleName = MiddleName.empty() ? std::u16string(u"n/a") : MiddleName;
-    std::string parameters = CommandLine({locale.ToAnsi(PatientFileKey(PATIENTID)), locale.ToAnsi(LastName),
-                                          locale.ToAnsi(FirstName), locale.ToAnsi(middleName), locale.ToAnsi(Gender),
-                                          locale.ToAnsi(DateOfBirth), "n/a", locale.ToAnsi(captureDate_), "1"});
+    std::string parameters = locale.ToAnsi(CommandLine<char16_t>(
+        {inCodePage(PatientFileKey(PATIENTID)), inCodePage(LastName), inCodePage(FirstName), inCodePage(middleName),
+         inCodePage(Gender), inCodePage(DateOfBirth), u"n/a", inCodePage(captureDate_), u"1"}));
 
     trap.Step(4);
     if (!fso.FileExists(EquipProgPathFName)) {
         Ask(services_, u"File Not Found", u"Attention", platform::MsgButtons::Ok);
         return {};
     }
-    services_.shell.Execute(nullptr, "open", locale.ToAnsi(EquipProgPathFName), parameters,
-                            locale.ToAnsi(programFolder), kShowNormal);
+    std::intptr_t started = services_.shell.Execute(nullptr, "open", locale.ToAnsi(EquipProgPathFName), parameters,
+                                                    locale.ToAnsi(programFolder), kShowNormal);
+    // A program that did not start registers nobody: nothing is waited for or moved.
+    if (started <= kStartFailed) throw ShellStartError(EquipProgPathFName, started);
 
     trap.Step(5);
     std::u16string waiting = std::u16string(kWaitingText) + acquisition;

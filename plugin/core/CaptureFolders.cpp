@@ -13,7 +13,7 @@ constexpr std::u16string_view kDataPathKey = u"EquipDataPath";
 // The full path where the system can tell, without a trailing backslash (a drive root keeps its own), upper case.
 std::u16string FolderKey(Services& services, std::u16string_view path) {
     std::u16string folder(path);
-    if (auto full = services.files.FullPath(services.locale.ToAnsi(path))) folder = services.locale.FromAnsi(*full);
+    if (auto full = services.files.FullPath(ToUtf8(path))) folder = FromUtf8(*full);
     while (folder.size() > 1 && folder.back() == u'\\' && !(folder.size() == 3 && folder[1] == u':')) folder.pop_back();
     return AsciiUpper(folder);
 }

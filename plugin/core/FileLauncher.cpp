@@ -28,8 +28,7 @@ std::u16string LaunchFile(Services& services, std::u16string_view path, platform
     std::u16string result;
     Trap trap = Trap::Reporting(services, [](int) { return std::u16string(u"LaunchFile"); });
     trap.Run([&] {
-        std::intptr_t answer =
-            services.shell.Execute(window, "open", services.locale.ToAnsi(path), {}, {}, kShowNormal);
+        std::intptr_t answer = services.shell.Open(window, std::u16string(path), kShowNormal);
         result = LaunchResultText(answer, path);
     });
     return result;

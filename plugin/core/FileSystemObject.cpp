@@ -39,35 +39,35 @@ VbError FileError(std::uint32_t windowsError) {
 
 bool FileSystemObject::FolderExists(std::u16string_view path) {
     if (path.empty()) return false;
-    auto status = services_.files.Status(Ansi(path));
+    auto status = services_.files.Status(Path(path));
     return status && status->isDirectory;
 }
 
 bool FileSystemObject::FileExists(std::u16string_view path) {
     if (path.empty()) return false;
-    auto status = services_.files.Status(Ansi(path));
+    auto status = services_.files.Status(Path(path));
     return status && !status->isDirectory;
 }
 
 void FileSystemObject::CreateFolder(std::u16string_view path) {
     if (path.empty()) throw VbError(vb::kPathNotFound);
-    if (!services_.files.MakeDirectory(Ansi(path))) Raise();
+    if (!services_.files.MakeDirectory(Path(path))) Raise();
 }
 
 void FileSystemObject::CopyOneFile(std::u16string_view from, std::u16string_view to, bool overwrite) {
     if (!FileExists(from)) throw VbError(vb::kFileNotFound);
-    if (!services_.files.Copy(Ansi(from), Ansi(to), !overwrite)) Raise();
+    if (!services_.files.Copy(Path(from), Path(to), !overwrite)) Raise();
 }
 
 void FileSystemObject::DeleteOneFile(std::u16string_view path) {
-    auto status = path.empty() ? std::nullopt : services_.files.Status(Ansi(path));
+    auto status = path.empty() ? std::nullopt : services_.files.Status(Path(path));
     if (!status || status->isDirectory) throw VbError(vb::kFileNotFound);
     if (status->readOnly) throw VbError(vb::kPermissionDenied);
-    if (!services_.files.RemoveFile(Ansi(path))) Raise();
+    if (!services_.files.RemoveFile(Path(path))) Raise();
 }
 
 std::uint64_t FileSystemObject::FileSize(std::u16string_view path) {
-    auto status = path.empty() ? std::nullopt : services_.files.Status(Ansi(path));
+    auto status = path.empty() ? std::nullopt : services_.files.Status(Path(path));
     if (!status || status->isDirectory) throw VbError(vb::kFileNotFound);
     return status->size;
 }
@@ -79,18 +79,18 @@ std::vector<std::u16string> FileSystemObject::FileNames(std::u16string_view fold
     pattern += u'*';
     std::vector<std::u16string> names;
     for (const auto& entry : Entries(pattern))
-        if (!entry.isDirectory) names.push_back(services_.locale.FromAnsi(entry.name));
+        if (!entry.isDirectory) names.push_back(FromUtf8(entry.name));
     return names;
 }
 
 std::vector<platform::DirEntry> FileSystemObject::Entries(std::u16string_view pattern) {
-    auto entries = services_.files.List(Ansi(pattern));
+    auto entries = services_.files.List(Path(pattern));
     if (!entries) Raise();
     return std::move(*entries);
 }
 
 void FileSystemObject::SetWorkingFolder(std::u16string_view path) {
-    if (!services_.files.ChangeCurrentDirectory(Ansi(path))) Raise();
+    if (!services_.files.ChangeCurrentDirectory(Path(path))) Raise();
 }
 
 }  // namespace orvanta

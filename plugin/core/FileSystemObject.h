@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Services.h"
+#include "Text.h"
 #include "VbError.h"
 
 namespace orvanta {
@@ -40,7 +41,7 @@ public:
     void SetWorkingFolder(std::u16string_view path);
 
 private:
-    std::string Ansi(std::u16string_view text) { return services_.locale.ToAnsi(text); }
+    static std::string Path(std::u16string_view text) { return ToUtf8(text); }
     [[noreturn]] void Raise() { throw FileError(services_.files.LastError()); }
 
     Services& services_;

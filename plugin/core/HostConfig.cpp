@@ -77,7 +77,7 @@ std::u16string GetPraxoDBPathOfExistingDatabase(Services& services) {
             result = kNotAbsolute;
             return;
         }
-        auto status = services.files.Status(services.locale.ToAnsi(path + std::u16string(kDatabaseFile)));
+        auto status = services.files.Status(ToUtf8(path + std::u16string(kDatabaseFile)));
         result = status && !status->isDirectory ? path : std::u16string(kNotConfigured);
     });
     return result;

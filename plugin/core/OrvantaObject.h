@@ -103,7 +103,9 @@ public:
     std::u16string ReviewDevice();
     // The capture: registers the patient by starting the registration program, asks the technician to place
     // the exported files in the acquisition folder and moves them into the review folder under the exam number.
-    // "Was OK" once the program was started, empty when it is missing. Traps every error: logs
+    // "Was OK" once the program was started, empty when it is missing. Refuses, before anything is created or
+    // started, an acquisition folder that is the host programs folder and a review folder that is the acquisition
+    // folder; a program the shell cannot start is an error too. Traps every error: logs
     // " CaptureDevice, Err Number: n Err Description: d marker" to Orvanta.log, reports it, answers empty.
     std::u16string CaptureDevice();
     // The target path of an image file name in a folder: "folder\head" + ExamRecNum + "_tail", head being the

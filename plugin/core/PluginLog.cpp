@@ -12,8 +12,7 @@ constexpr std::u16string_view kLineEnd = u"\r\n";
 
 void Append(Services& services, std::u16string_view fileName, std::u16string_view record) {
     std::u16string path = services.pluginFolder + u"\\" + std::u16string(fileName);
-    if (!services.files.WriteText(services.locale.ToAnsi(path), services.locale.ToAnsi(record),
-                                  platform::WriteMode::Append))
+    if (!services.files.WriteText(ToUtf8(path), services.locale.ToAnsi(record), platform::WriteMode::Append))
         throw VbError(vb::kPathFileAccessError);
 }
 

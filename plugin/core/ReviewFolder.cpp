@@ -19,11 +19,11 @@ bool FolderExists(Services& services, std::u16string_view path) {
 
 std::vector<std::u16string> ListReviewEntries(Services& services, std::u16string_view pattern) {
     std::vector<std::u16string> names;
-    auto entries = services.files.List(services.locale.ToAnsi(pattern));
+    auto entries = services.files.List(ToUtf8(pattern));
     if (!entries) return names;
     names.reserve(entries->size());
     for (const platform::DirEntry& entry : *entries)
-        if (!entry.hidden && !entry.system) names.push_back(services.locale.FromAnsi(entry.name));
+        if (!entry.hidden && !entry.system) names.push_back(FromUtf8(entry.name));
     return names;
 }
 

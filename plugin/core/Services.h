@@ -17,6 +17,7 @@ class IImageFilesWindow;
 
 struct Services {
     platform::IProfile& profile;
+    // Paths and names in UTF-8 (ToUtf8, FromUtf8), so that names outside the ANSI code page work.
     platform::IFileSystem& files;
     platform::IMessageBox& boxes;
     platform::IClock& clock;

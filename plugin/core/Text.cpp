@@ -13,6 +13,66 @@ std::u16string Decimal(std::int64_t value) {
     return std::u16string(digits.begin(), digits.end());
 }
 
+std::string ToUtf8(std::u16string_view text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        auto put = [&](char32_t bits) { utf8 += static_cast<char>(bits); };
+        if (c < 0x80) {
+            put(c);
+        } else if (c < 0x800) {
+            put(0xC0 | (c >> 6));
+            put(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            put(0xE0 | (c >> 12));
+            put(0x80 | ((c >> 6) & 0x3F));
+            put(0x80 | (c & 0x3F));
+        } else {
+            put(0xF0 | (c >> 18));
+            put(0x80 | ((c >> 12) & 0x3F));
+            put(0x80 | ((c >> 6) & 0x3F));
+            put(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::u16string FromUtf8(std::string_view text) {
+    std::u16string wide;
+    wide.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+        unsigned char lead = byte(i);
+        std::size_t length = lead < 0x80             ? 1
+                             : (lead & 0xE0) == 0xC0 ? 2
+                             : (lead & 0xF0) == 0xE0 ? 3
+                             : (lead & 0xF8) == 0xF0 ? 4
+                                                     : 0;
+        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool whole = length > 0 && i + length <= text.size();
+        for (std::size_t k = 1; whole && k < length; ++k) {
+            whole = (byte(i + k) & 0xC0) == 0x80;
+            c = (c << 6) | (byte(i + k) & 0x3F);
+        }
+        if (!whole || c > 0x10FFFF) {
+            wide += u'\uFFFD';
+            ++i;
+            continue;
+        }
+        i += length;
+        if (c >= 0x10000) {
+            wide += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            wide += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<char16_t>(c);
+        }
+    }
+    return wide;
+}
+
 bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != text.npos; }
 
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to) {

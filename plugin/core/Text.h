@@ -19,6 +19,11 @@ std::vector<std::u16string> Split(std::u16string_view text, char16_t separator);
 std::u16string Join(const std::vector<std::u16string>& fields, std::size_t first, std::size_t count,
                     char16_t separator);
 
+// UTF-8, the text of the plug-in's file-system port: every UTF-16 name the file system holds goes through whole.
+// A lone surrogate is kept as its three-byte form; bytes that are no UTF-8 come back as U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view text);
+
 // a-z to A-Z; everything else unchanged.
 std::u16string AsciiUpper(std::u16string_view text);
 // Leading and trailing blanks removed.

@@ -55,6 +55,7 @@ TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     files.AddFolder(kImages);
     files.AddFile("C:\\Praxo\\Images\\12345_OD_20150205.jpg", "right eye");
     files.AddFile("C:\\Praxo\\Images\\scan.tif", "no underscore");
+    files.AddFile("C:\\Praxo\\Images\\K_\xC5\x81ukasz_OD.jpg", "outside the code page");
     files.AddFolder("C:\\Praxo\\Images\\Sub");
     files.AddFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg", "stays");
 
@@ -78,6 +79,7 @@ TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     EXPECT_TRUE(files.HasFolder(kReview));
     EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\12345_678_OD_20150205.jpg"), "right eye");
     EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\678_scan.tif"), "no underscore");
+    EXPECT_EQ(files.Content("C:\\Praxo\\Images\\Data\\K_678_\xC5\x81ukasz_OD.jpg"), "outside the code page");
     EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Sub", "Data"}));
     EXPECT_TRUE(files.HasFile("C:\\Praxo\\Images\\Sub\\12345_x.jpg"));
     EXPECT_FALSE(HasPluginFile("Orvanta.log"));
@@ -161,6 +163,14 @@ TEST_F(Capture, ArgumentsReachTheProgramExactlyAsTheHostGaveThem) {
         EXPECT_EQ(object.CaptureDevice(), u"Was OK");
         EXPECT_EQ(Arguments(), c.expected);
     }
+    // A double-byte character whose second byte is a backslash stays whole: nothing doubled before the quote.
+    locale.doubleByte[u'\u8A31'] = "\xB3\x5C";
+    shell.calls.clear();
+    object.LastName = u"\u8A31";
+    object.FirstName = u"\u8A31\\";
+    object.CaptureDevice();
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_THAT(shell.calls[0].parameters, ::testing::HasSubstr(" \"\xB3\x5C\" \"\xB3\x5C\\\\\" "));
     EXPECT_EQ(Quote(""), "\"\"");
     EXPECT_EQ(Quote("a\\b"), "\"a\\b\"");
     EXPECT_EQ(Quote("a\\\"b\\"), "\"a\\\\\\\"b\\\\\"");
@@ -302,8 +312,20 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
          " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
         {"folder cannot be listed", [&] { files.failingLists.insert("C:\\PRAXO\\IMAGES"); },
          " CaptureDevice, Err Number: 70 Err Description: Permission denied 6"},
+        // A program the shell cannot start: no waiting box, nothing moved.
+        {"access denied", [&] { shell.result = 5; },
+         " CaptureDevice, Err Number: 70 Err Description: The registration program C:\\SCANSUITE\\bin\\Enrolix.exe "
+         "could not be started: Access denied (5) 4"},
+        {"not a program",
+         [&] {
+             shell.result = 11;
+             files.AddFile("C:\\Praxo\\Images\\1_a.jpg", "a");
+         },
+         " CaptureDevice, Err Number: 75 Err Description: The registration program C:\\SCANSUITE\\bin\\Enrolix.exe "
+         "could not be started: Not a valid program (11) 4"},
     };
     for (const auto& c : cases) {
+        shell.result = 42;
         Equip(kEquip);
         Praxo("[System]\nPgmsDir=C:\\Praxo\\Pgms\n");
         files.failingLists.clear();
@@ -318,6 +340,9 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
         EXPECT_NE(boxes.shown.back().text.find("\r\n" + c.text), std::string::npos) << c.what;
         EXPECT_THAT(CrLfLines(PluginFile("PX_IF_Orvanta.err"))[1], ::testing::EndsWith(" Error in: " + c.text));
     }
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(files.Names(kImages), (std::vector<std::string>{"Data", "1_a.jpg"}));
+    EXPECT_EQ(files.Names(kReview), std::vector<std::string>{});
 }
 
 TEST_F(Capture, AFailedDeleteKeepsTheFileInBothFoldersAndStopsTheMove) {

@@ -1,7 +1,10 @@
-// A Latin-1 code page and U.S. long time format and date separator for native tests.
+// A Latin-1 code page (with the double-byte characters a test adds) and U.S. long time format and date separator for
+// native tests.
 #pragma once
 
 #include <cstdio>
+#include <map>
+#include <string>
 
 #include "platform/Locale.h"
 
@@ -11,12 +14,23 @@ class FakeLocale : public platform::ILocale {
 public:
     std::string ToAnsi(std::u16string_view text) override {
         std::string ansi;
-        for (char16_t c : text) ansi += c < 0x100 ? static_cast<char>(c) : '?';
+        for (char16_t c : text) {
+            auto pair = doubleByte.find(c);
+            if (pair != doubleByte.end())
+                ansi += pair->second;
+            else
+                ansi += c < 0x100 ? static_cast<char>(c) : '?';
+        }
         return ansi;
     }
     std::u16string FromAnsi(std::string_view text) override {
         std::u16string wide;
-        for (char c : text) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char16_t c = static_cast<unsigned char>(text[i]);
+            for (const auto& [character, bytes] : doubleByte)
+                if (text.substr(i, 2) == bytes) c = character, ++i;
+            wide += c;
+        }
         return wide;
     }
     std::u16string LongTime(const std::tm& t) override {
@@ -29,6 +43,8 @@ public:
     std::u16string DateSeparator() override { return dateSeparator; }
 
     std::u16string dateSeparator = u"/";
+    // Characters of a double-byte code page, e.g. u'\u8A31' as "\xB3\x5C" (code page 950: the second byte is "\\").
+    std::map<char16_t, std::string> doubleByte;
 };
 
 }  // namespace orvanta::test

@@ -93,10 +93,11 @@ TEST_F(Review, CountsThePatientsEntriesAndLeavesTheSummary) {
     files.FindMutable("C:\\Review\\AB1234XY_hidden.jpg")->hidden = true;
     Image("AB1234XY_system.jpg");
     files.FindMutable("C:\\Review\\AB1234XY_system.jpg")->system = true;
+    Image("AB1234XY_\xC5\x81ukasz.jpg");  // outside the code page
     object.DeviceName = u"Capture Sorvane";
-    EXPECT_EQ(3, object.NumPatientImageFiles());
+    EXPECT_EQ(4, object.NumPatientImageFiles());
     EXPECT_EQ(u"C:\\Review", object.EquipDataPath);
-    EXPECT_EQ(u"Last Session: 2/5/2015 11:48:30 PM  Images=3", object.LogoToolTip);
+    EXPECT_EQ(u"Last Session: 2/5/2015 11:48:30 PM  Images=4", object.LogoToolTip);
 }
 
 TEST_F(Review, CountIsZeroWithoutAFolder) {
@@ -116,7 +117,8 @@ TEST_F(Review, TheKeyIsCutToSixteenCharacters) {
 }
 
 TEST_F(Review, DoubleClickOpensTheFileOrSaysWhyNot) {
-    Image(Name("77", "OD", "2012-05-21", "10-22-33"));
+    const std::string zoe = "AB1234XY_77_Zo\xC3\xAB_b_c_d_e_OD_2012-05-21_10-22-33.jpg";  // outside the code page
+    Image(zoe);
     Image("AB1234XY_78_" + kD + "_OS_2012-05-20_10-00-00.xyz");
     int owner = 0;
     window.whileShown = [&](ImageFilesForm& form) {
@@ -130,7 +132,7 @@ TEST_F(Review, DoubleClickOpensTheFileOrSaysWhyNot) {
     ASSERT_EQ(2u, shell.calls.size());
     EXPECT_EQ(&owner, shell.calls[0].owner);
     EXPECT_EQ("open", shell.calls[0].verb);
-    EXPECT_EQ("C:\\Review\\" + Name("77", "OD", "2012-05-21", "10-22-33"), shell.calls[0].file);
+    EXPECT_EQ(u"C:\\Review\\AB1234XY_77_Zo\u00EB_b_c_d_e_OD_2012-05-21_10-22-33.jpg", shell.calls[0].wideFile);
     EXPECT_EQ("", shell.calls[0].parameters);
     EXPECT_EQ("", shell.calls[0].directory);
     EXPECT_EQ(1, shell.calls[0].showCommand);  // shown normally

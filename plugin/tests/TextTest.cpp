@@ -24,6 +24,21 @@ TEST(Text, SplitCountsFieldsLikeVb) {
     EXPECT_EQ(Join(Split(u"4:b:Orvanta:Review Sorvane", u':'), 2, 2, u':'), u"Orvanta:Review Sorvane");
 }
 
+TEST(Text, Utf8CarriesEveryName) {
+    const std::vector<std::pair<std::u16string, std::string>> cases = {
+        {u"", ""},
+        {u"K_1_OD.jpg", "K_1_OD.jpg"},
+        {u"K_\u0141ukasz_Zo\u00EB", "K_\xC5\x81ukasz_Zo\xC3\xAB"},
+        {u"\u8A31\u20AC", "\xE8\xA8\xB1\xE2\x82\xAC"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},
+    };
+    for (const auto& [wide, utf8] : cases) {
+        EXPECT_EQ(ToUtf8(wide), utf8);
+        EXPECT_EQ(FromUtf8(utf8), wide);
+    }
+    EXPECT_EQ(FromUtf8("a\xFF\xC5"), u"a\uFFFD\uFFFD");  // no UTF-8: substitutes, nothing lost after
+}
+
 TEST(Text, LeadingNumberReadsOnlyTheStart) {
     EXPECT_EQ(LeadingNumber(u"12"), 12);
     EXPECT_EQ(LeadingNumber(u"  2.5 entries"), 2.5);

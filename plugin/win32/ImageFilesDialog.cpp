@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "VbError.h"
+#include "platform/win32/HostModal.h"
 
 namespace orvanta::win32 {
 
@@ -329,8 +330,9 @@ void ImageFilesDialog::ShowModal(ImageFilesForm& form) {
     dialog.Item(WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, L"Button", exit.c_str());
 
     DialogState state{&form};
+    platform::win32::HostModal modal;
     INT_PTR result =
-        DialogBoxIndirectParamW(module_, dialog.Get(), GetActiveWindow(), DialogProc, reinterpret_cast<LPARAM>(&state));
+        DialogBoxIndirectParamW(module_, dialog.Get(), modal.Owner(), DialogProc, reinterpret_cast<LPARAM>(&state));
     form.Unload();
     if (result == -1) throw VbError(vb::kOutOfMemory);
 }

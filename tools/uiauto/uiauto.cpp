@@ -5,7 +5,8 @@
 //   uiauto wait-box --title T [--class C] [--timeout-ms N] [--click BUTTON] [--text-out FILE]
 //       Waits for a message box (class "#32770" unless --class says otherwise) titled exactly T, prints its
 //       message text and writes it, as it stands, to FILE. With --click it presses BUTTON (OK, Cancel,
-//       Yes, No, ... by caption, with or without "&") and waits until the box has closed.
+//       Yes, No, ... by caption, with or without "&"; "#1" by control id, whatever the language) and waits until
+//       the box has closed.
 //   uiauto wait-window --title T [--class C] [--timeout-ms N]
 //       Waits for a visible top-level window titled exactly T.
 //   uiauto wait-gone --title T [--class C] [--timeout-ms N]
@@ -168,9 +169,12 @@ bool WaitUntilGone(HWND window, const Deadline& deadline) {
 
 HWND FindButton(HWND window, const std::string& caption) {
     std::string wanted = WithoutAccelerators(caption);
+    bool byId = caption.size() > 1 && caption[0] == '#';
     for (HWND child : ChildWindows(window)) {
         if (!SameText(ClassOf(child), "Button") || !IsWindowVisible(child)) continue;
-        if (SameText(WithoutAccelerators(TextOf(child)), wanted)) return child;
+        if (byId ? std::to_string(GetDlgCtrlID(child)) == caption.substr(1)
+                 : SameText(WithoutAccelerators(TextOf(child)), wanted))
+            return child;
     }
     return nullptr;
 }

@@ -1,4 +1,5 @@
-// Files and folders, by Windows path (single-byte text in the ANSI code page).
+// Files and folders, by Windows path as single-byte text: in the ANSI code page, or in UTF-8 where the adapter
+// is made so (the plug-in's, which reaches every name).
 #pragma once
 
 #include <cstdint>
@@ -51,7 +52,7 @@ inline constexpr std::uint32_t kFilenameTooLong = 206;
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
-    // The status query (GetFileAttributesExA); nullopt when it fails.
+    // The status query (GetFileAttributesEx); nullopt when it fails.
     virtual std::optional<FileStatus> Status(const std::string& path) = 0;
     // One level; the parent must exist.
     virtual bool MakeDirectory(const std::string& path) = 0;
@@ -64,7 +65,7 @@ public:
     virtual std::string CurrentDirectory() = 0;
     // Sets the working folder of the whole process.
     virtual bool ChangeCurrentDirectory(const std::string& path) = 0;
-    // The entries that match a wildcard pattern such as C:\Images\* or C:\Review\key_*.* (FindFirstFileExA,
+    // The entries that match a wildcard pattern such as C:\Images\* or C:\Review\key_*.* (FindFirstFileEx,
     // basic information, large fetch), in the order the system returns them, without "." and "..". A pattern
     // that matches nothing gives an empty list; nullopt when the listing fails (a missing folder, say).
     virtual std::optional<std::vector<DirEntry>> List(const std::string& pattern) = 0;

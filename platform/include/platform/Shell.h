@@ -17,6 +17,9 @@ public:
     // not wait for the program.
     virtual std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                                   const std::string& parameters, const std::string& directory, int showCommand) = 0;
+    // ShellExecuteW with the verb "open", no parameters and no working folder: opens a document by its own name,
+    // whatever the code page. Answers as Execute.
+    virtual std::intptr_t Open(WindowHandle owner, const std::u16string& file, int showCommand) = 0;
 };
 
 }  // namespace platform

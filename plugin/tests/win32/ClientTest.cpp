@@ -238,13 +238,24 @@ TEST_F(Client, DeviceNamesThroughCollectionAreFreshOnEveryRead) {
     VARIANT item;
     ULONG fetched = 0, seen = 0;
     std::wstring third;
+    IEnumVARIANT* copy = nullptr;
     while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
         if (++seen == 3) third = V_BSTR(&item);
+        if (seen == 2) items->Clone(&copy);  // checked below
         VariantClear(&item);
     }
     items->Release();
     EXPECT_EQ(seen, 16u);
     EXPECT_EQ(third, L"Capture Sorvane");
+    // A clone goes on from where the original stood; a short fetch says so.
+    ASSERT_NE(copy, nullptr);
+    VARIANT rest[16];
+    EXPECT_EQ(copy->Next(16, rest, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 14u);
+    EXPECT_EQ(std::wstring(V_BSTR(&rest[0])), L"Capture Sorvane");
+    for (ULONG i = 0; i < fetched; ++i) VariantClear(&rest[i]);
+    EXPECT_EQ(copy->Clone(nullptr), E_POINTER);
+    copy->Release();
 
     // No keys: a text finds nothing.
     VARIANT key, result;
@@ -488,6 +499,24 @@ TEST_F(Client, CaptureBoxIsModalOnTheHostsWindow) {
     EXPECT_EQ(result.str(), L"");  // the program is missing
     RemoveDirectoryA((images + "\\Data").c_str());
     RemoveDirectoryA(images.c_str());
+}
+
+// Without an active window the list window still keeps the host out: the thread's enabled windows are disabled
+// while it is up, and exactly those are enabled again.
+TEST_F(Client, ListWindowKeepsAHostWithoutActiveWindowOut) {
+    platform::win32::testing::HostWindow host(false), disabledBefore(false);
+    EnableWindow(disabledBefore.get(), FALSE);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    Bstr name(L"Review Sorvane"), result;
+    ASSERT_HRESULT_SUCCEEDED(object_->put_DeviceName(&name));
+    auto seen = platform::win32::testing::WatchBox(
+        "Orvanta Images", host.get(), [&] { EXPECT_HRESULT_SUCCEEDED(object_->ReviewDevice(result.Out())); }, IDCANCEL);
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_FALSE(seen.hostEnabled);
+    EXPECT_TRUE(IsWindowEnabled(host.get()));
+    EXPECT_FALSE(IsWindowEnabled(disabledBefore.get()));
+    EXPECT_EQ(result.str(), L"Was OK");
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {

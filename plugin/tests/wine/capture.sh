@@ -31,7 +31,7 @@ listing() { (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f | sed 's|^\./||' 
 capture() {  # case, expected result, waiting answer, files to place ('' for none), then "TITLE=BUTTON"...
     local case=$1 expected=$2 answer=$3 place=$4 script=capture.vbs
     shift 4
-    [ "$case" != outside ] || script=capture_outside.js
+    [ "$case" != outside ] && [ "$case" != double-byte ] || script=capture_outside.js
     rm -f "$RECORD"
     spawn_cscript "$script" "$case" "$expected"
     local text
@@ -83,6 +83,41 @@ check_eq 10 "$(recorded | sed -n 's/^argc: //p')" "outside: nine arguments"
 check_eq "ABCDEFGHIJKLMNOP|Zo$(printf '\xeb')|Lukasz||F" \
     "$(for i in 1 2 3 6 5; do argument $i; done | LC_ALL=C paste -sd'|')" "outside: the code page's own conversion (best fit)"
 
+# Names outside the code page, made through the wide file API: moved and renamed under their own names.
+run_cscript wide_files.js "$IMAGES" K_1_OD.jpg K_%u0141ukasz_OD.jpg K_Zo%u00EB_OS.jpg
+capture ordinary "Was OK" OK ""
+check_eq "K_678_1_OD.jpg K_678_Zoë_OS.jpg K_678_Łukasz_OD.jpg" "$(cd "$(review_dir)" && ls K_* | LC_ALL=C sort | paste -sd' ')" \
+    "outside the code page: moved and renamed"
+check_eq "" "$(listing "$(images_dir)")" "outside the code page: acquisition folder emptied"
+rm -f "$(review_dir)"/K_*
+
+# Double-byte code pages (Wine takes the code page from the locale): every character arrives whole, for the C
+# runtime and for CommandLineToArgvW. The locales are made where they are missing and this runs as root.
+have_locale() { locale -a 2>/dev/null | grep -qix "${1/UTF-8/utf8}"; }
+for lc in zh_TW.UTF-8 ja_JP.UTF-8; do
+    if ! have_locale "$lc" && [ "$(id -u)" = 0 ] && command -v locale-gen >/dev/null; then
+        grep -qx "$lc UTF-8" /etc/locale.gen 2>/dev/null || echo "$lc UTF-8" >>/etc/locale.gen
+        locale-gen >/dev/null 2>&1
+    fi
+done
+dbcs() {  # locale, argument number, its bytes in that code page
+    have_locale "$1" || { fail "$1: locale missing (locales package, /etc/locale.gen, locale-gen)"; return; }
+    # The code page from LC_CTYPE; the boxes keep their English buttons.
+    local saved_all=${LC_ALL-} saved_ctype=${LC_CTYPE-}
+    unset LC_ALL
+    export LC_CTYPE=$1 LC_MESSAGES=C.UTF-8
+    capture double-byte "Was OK" "#1" ""  # IDOK: the buttons may speak the locale's language
+    check_eq 10 "$(recorded | sed -n 's/^argc: //p')" "$1: nine arguments for the C runtime"
+    check_eq 10 "$(recorded | sed -n 's/^wide argc: //p')" "$1: nine arguments for CommandLineToArgvW"
+    check_eq "$3" "$(printf '%s' "$(argument "$2")" | od -An -tx1 | tr -d ' ')" "$1: argument $2 whole for the C runtime"
+    check_eq "許|表|n/a" "$(for i in 2 3 4; do recorded | sed -n "s/^wide argv\[$i\]: //p"; done | paste -sd'|')" \
+        "$1: the names whole for CommandLineToArgvW"
+    export LC_CTYPE=$saved_ctype
+    [ -z "$saved_all" ] || export LC_ALL=$saved_all
+}
+dbcs zh_TW.UTF-8 2 b35c
+dbcs ja_JP.UTF-8 3 955c
+
 # Cancel, then No keeps the files; Cancel, then Yes deletes them; the box closed counts as Cancel.
 capture ordinary "Was OK" Cancel "a_1.jpg" "Attention=No"
 check_eq "a_1.jpg " "$(listing "$(images_dir)")" "Cancel and No: the file stays"
@@ -112,6 +147,43 @@ answer_box Attention OK
 run_cscript capture.vbs ordinary ""
 check_eq "File Not Found" "$(await_box Attention | tr -d '\r')" "missing program: File Not Found"
 check_eq missing "$(if [ -f "$RECORD" ]; then echo started; else echo missing; fi)" "missing program: nothing started"
+
+# Refused or failed starts: the error reported, nothing started or moved, no waiting box (the error box answered
+# first would fail the scenario). The case, then PXEquip.ini's lines.
+refused() {
+    local case=$1 description=$2
+    shift 2
+    write_equip "$@"
+    rm -f "$RECORD" "$PLUGIN_DIR/Orvanta.log"
+    answer_box "$ERROR_TITLE" OK
+    run_cscript capture.vbs ordinary ""
+    check_contains "$(await_box "$ERROR_TITLE" | tr -d '\r')" "$description" "$case: the error box"
+    check_file_contains "$PLUGIN_DIR/Orvanta.log" "$description"
+    echo "$case: $(tr -d '\r' <"$PLUGIN_DIR/Orvanta.log" | tail -1)"
+}
+programs=$(unixpath "$HOST_PROGRAMS")
+mkdir -p "$programs"
+printf 'host' >"$programs/praxo32.exe"
+rm -f "$(images_dir)"/*
+printf 'image' >"$(images_dir)/12345_OD.jpg"
+rm -f "$(review_dir)"/*
+# Without an entry for the name the acquisition folder is the host programs folder: refused before anything.
+refused unconfigured "is the host programs folder" "[Equipment]" "Number=0"
+check_eq "praxo32.exe " "$(listing "$programs")" "unconfigured: the host's file stays in place"
+check_eq missing "$([ -d "$programs/Data" ] && echo created || echo missing)" "unconfigured: no Data folder made"
+refused "review is acquisition" "is the acquisition folder" "[Equipment]" "Number=2" \
+    "1=3:a:Orvanta:Capture Sorvane" "2=4:b:Orvanta:Review Sorvane" \
+    "[3]" "EquipProgPathFName=$(winpath "$RECORDER_DIR/Registration.exe")" "EquipDataPath=$IMAGES" \
+    "[4]" "EquipDataPath=${IMAGES,,}\\"
+# A file that is not a program cannot start: the shell's answer at marker 4.
+printf 'not a program' >"$RECORDER_DIR/NotAProgram.exe"
+refused "not a program" "could not be started: " "[Equipment]" "Number=1" "1=3:a:Orvanta:Capture Sorvane" \
+    "[3]" "EquipProgPathFName=$(winpath "$RECORDER_DIR/NotAProgram.exe")" "EquipDataPath=$IMAGES"
+check_contains "$(tr -d '\r' <"$PLUGIN_DIR/Orvanta.log")" ") 4" "not a program: marker 4"
+check_eq "12345_OD.jpg " "$(listing "$(images_dir)")" "refusals and failed start: nothing moved"
+check_eq "" "$(listing "$(review_dir)")" "refusals and failed start: nothing in the review folder"
+check_eq missing "$(if [ -f "$RECORD" ]; then echo started; else echo missing; fi)" "refusals: nothing started"
+rm -rf "$programs"
 
 plugin_uninstall
 remove_host_files

@@ -165,6 +165,20 @@ wait_cscript
 run_cscript count.vbs AB-1234-XY "Capture Sorvane" 8 "$(winpath "$REVIEW")"
 run_cscript count.vbs AB-1234-XY "Review Sorvane" 8 "$(winpath "$REVIEW")"
 run_cscript count.vbs NOBODY "Review Sorvane" 0 "$(winpath "$REVIEW")"
+# --- Names outside the code page, made through the wide file API: counted, listed and opened as they are ---
+run_cscript wide_files.js "$(winpath "$REVIEW")" "ZOE1_90_${D}_%u0141_2012-05-21_10-22-33.jpg" \
+    "ZOE1_91_Zo%u00EB_b_c_d_e_OS_2012-05-20_10-00-00.jpg"
+run_cscript count.vbs ZOE-1 "Review Sorvane" 2 "$(winpath "$REVIEW")"
+spawn_cscript review.vbs ZOE-1 "Review Sorvane" direct
+uiauto wait-window --title "$LIST_TITLE" --timeout-ms 20000 >/dev/null || fail "no list window"
+read_list
+check_eq "90 91" "$(column 2)" "outside the code page: both listed"
+check_eq "Ł OS" "$(column 5)" "outside the code page: the eye as the name has it"
+uiauto dblclick-row --title "$LIST_TITLE" --row 2
+check_contains "$(viewer_record)" "wide argv[1]: $(winpath "$REVIEW")\\ZOE1_91_Zoë_b_c_d_e_OS_2012-05-20_10-00-00.jpg" \
+    "outside the code page: the viewer got the real path"
+uiauto click --title "$LIST_TITLE" --button Exit
+wait_cscript
 # No review entry: the folder stays as it was, here one that does not exist.
 write_equip "[Equipment]" "Number=1" "1=7:x:Orvanta:Capture Sorvane"
 run_cscript count.vbs AB-1234-XY "Review Sorvane" 0 'C:\before'

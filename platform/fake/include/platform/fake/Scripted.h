@@ -30,10 +30,16 @@ public:
         WindowHandle owner;
         std::string verb, file, parameters, directory;
         int showCommand;
+        std::u16string wideFile;
     };
     std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                           const std::string& parameters, const std::string& directory, int showCommand) override {
-        calls.push_back(Call{owner, verb, file, parameters, directory, showCommand});
+        calls.push_back(Call{owner, verb, file, parameters, directory, showCommand, {}});
+        return result;
+    }
+    // Recorded as an "open" call with the document in wideFile.
+    std::intptr_t Open(WindowHandle owner, const std::u16string& file, int showCommand) override {
+        calls.push_back(Call{owner, "open", {}, {}, {}, showCommand, file});
         return result;
     }
 

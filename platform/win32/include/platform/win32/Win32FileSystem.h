@@ -7,6 +7,11 @@ namespace platform::win32 {
 
 class Win32FileSystem : public IFileSystem {
 public:
+    // How paths and names are held as single-byte text: in the ANSI code page (characters outside it become its
+    // substitutes), or as UTF-8, which reaches every name the file system holds. The calls are the wide ones.
+    enum class PathText { Ansi, Utf8 };
+    explicit Win32FileSystem(PathText text = PathText::Ansi) : text_(text) {}
+
     std::optional<FileStatus> Status(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
@@ -24,7 +29,10 @@ public:
 private:
     // Keeps GetLastError of a failed call; answers ok.
     bool Track(bool ok);
+    std::wstring Wide(const std::string& text) const;
+    std::string Narrow(const wchar_t* text, int length) const;
 
+    PathText text_;
     std::uint32_t lastError_ = 0;
 };
 

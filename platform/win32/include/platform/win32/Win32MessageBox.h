@@ -6,8 +6,8 @@
 namespace platform::win32 {
 
 // Whose box it is. A program of its own shows boxes without an owner; a library loaded by a host makes them
-// modal on the calling thread: owned by its active window, or task-modal when it has none, so that the host's
-// windows stay disabled until the box is answered.
+// modal on the calling thread by the rule of HostModal, so that the host's windows stay disabled until the box
+// is answered.
 enum class BoxOwner { None, CallingThread };
 
 class Win32MessageBox : public IMessageBox {

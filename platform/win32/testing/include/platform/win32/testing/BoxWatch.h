@@ -16,9 +16,9 @@ struct BoxSeen {
 };
 
 // Runs show() on this thread while another thread waits (up to 10 s) for a dialog box titled caption, notes its
-// owner and whether host was enabled meanwhile, and answers it with OK.
+// owner and whether host was enabled meanwhile, and answers it with OK (or the command given).
 template <class Show>
-BoxSeen WatchBox(const char* caption, HWND host, Show&& show) {
+BoxSeen WatchBox(const char* caption, HWND host, Show&& show, WPARAM answer = IDOK) {
     std::atomic<bool> found{false}, hostEnabled{true};
     std::atomic<HWND> owner{nullptr};
     std::thread watcher([&] {
@@ -31,7 +31,7 @@ BoxSeen WatchBox(const char* caption, HWND host, Show&& show) {
             owner = GetWindow(box, GW_OWNER);
             hostEnabled = IsWindowEnabled(host) != FALSE;
             found = true;
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            PostMessageA(box, WM_COMMAND, answer, 0);
         }
     });
     show();
