@@ -94,6 +94,7 @@ public:
                           const std::string&, int) override {
         return 0;
     }
+    std::intptr_t Open(platform::WindowHandle, const std::u16string&, int) override { return 0; }
 };
 
 class NoImageFilesWindow : public IImageFilesWindow {

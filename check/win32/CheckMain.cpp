@@ -12,6 +12,7 @@
 #include "PluginRegistry.h"
 #include "ReadOnly.h"
 #include "SiteChecks.h"
+#include "Text.h"
 #include "Win32SiteProbe.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/win32/Win32DateFormat.h"
@@ -76,7 +77,7 @@ int Run(int argc, char** argv) {
 
     platform::win32::Win32Profile realProfile;
     // Each program's code over a file system of its own, holding paths as that program does.
-    platform::win32::Win32FileSystem realPluginFiles;
+    platform::win32::Win32FileSystem realPluginFiles{platform::win32::Win32FileSystem::PathText::Utf8};
     platform::win32::Win32FileSystem realToolFiles;
     platform::win32::Win32Clock clock;
     platform::win32::Win32System system;
@@ -88,7 +89,7 @@ int Run(int argc, char** argv) {
     // The tool runs in the folder of the registration program that the capture starts.
     const std::string registrationProgram = locale.ToAnsi(orvanta::kRegistrationProgram);
     const std::string toolFolder = enrolix::GetFolderOfPath(registrationProgram);
-    orvanta::check::ReadOnlyFileSystem pluginFiles(realPluginFiles, toolFolder);
+    orvanta::check::ReadOnlyFileSystem pluginFiles(realPluginFiles, orvanta::ToUtf8(locale.FromAnsi(toolFolder)));
     orvanta::check::ReadOnlyFileSystem toolFiles(realToolFiles, toolFolder);
     orvanta::check::ReadOnlyProfile profile(realProfile);
     orvanta::check::ReadOnlyDriver db(realDb);
