@@ -80,17 +80,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     Narrow(name), Narrow(key));
         CheckTime(FieldOf(name, 9));
         if (!patients) continue;
-        const ImageRow& row = list.Row(added++);
+        const std::size_t index = added++;
+        const ImageRow& row = list.Row(index);
+        const std::u16string& shownDate = list.Cell(index, static_cast<int>(ImageColumn::Date));
+        const std::u16string& shownTime = list.Cell(index, static_cast<int>(ImageColumn::Time));
+        const std::u16string& shownEye = list.Cell(index, static_cast<int>(ImageColumn::Eye));
         std::u16string time = FieldOf(name, 9);
         for (char16_t& c : time)
             if (c == u'-') c = u':';
         const std::u16string date = FieldOf(name, 8);
         const std::optional<double> read = dates.ReadDate(date);
         fuzz::Check(
-            row.fileName == name && row.exam == FieldOf(name, 1) && row.eye == FieldOf(name, 7) && row.time == time,
-            "the row shows the name's fields", Narrow(row.exam + u"|" + row.eye + u"|" + row.time), Narrow(name));
-        fuzz::Check(row.dateValue == read && row.date == (read ? dates.ShortDate(*read) : date),
-                    "the row shows the date as it reads", Narrow(row.date), Narrow(date));
+            row.fileName == name && row.exam == FieldOf(name, 1) && shownEye == FieldOf(name, 7) && shownTime == time,
+            "the row shows the name's fields", Narrow(row.exam + u"|" + shownEye + u"|" + shownTime), Narrow(name));
+        fuzz::Check(row.dateValue == read && shownDate == (read ? dates.ShortDate(*read) : date),
+                    "the row shows the date as it reads", Narrow(shownDate), Narrow(date));
         fuzz::Check(list.Path(added - 1) == u"C:\\Review\\" + name, "the path is the folder and the name",
                     Narrow(list.Path(added - 1)));
     }
@@ -100,15 +104,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t r = 1; r < list.Count(); ++r) {
         const ImageRow& a = list.Row(r - 1);
         const ImageRow& b = list.Row(r);
-        fuzz::Check(a.dateValue || !b.dateValue, "dated rows come first", Narrow(a.date), Narrow(b.date));
+        const int dateColumn = static_cast<int>(ImageColumn::Date), timeColumn = static_cast<int>(ImageColumn::Time);
+        fuzz::Check(a.dateValue || !b.dateValue, "dated rows come first", Narrow(list.Cell(r - 1, dateColumn)),
+                    Narrow(list.Cell(r, dateColumn)));
         if (a.dateValue && b.dateValue) {
-            fuzz::Check(*a.dateValue >= *b.dateValue, "newest date first", Narrow(a.date), Narrow(b.date));
+            fuzz::Check(*a.dateValue >= *b.dateValue, "newest date first", Narrow(list.Cell(r - 1, dateColumn)),
+                        Narrow(list.Cell(r, dateColumn)));
             if (*a.dateValue == *b.dateValue) {
-                fuzz::Check(a.timeValue || !b.timeValue, "timed rows come first on a day", Narrow(a.time),
-                            Narrow(b.time));
+                fuzz::Check(a.timeValue || !b.timeValue, "timed rows come first on a day",
+                            Narrow(list.Cell(r - 1, timeColumn)), Narrow(list.Cell(r, timeColumn)));
                 if (a.timeValue && b.timeValue)
-                    fuzz::Check(*a.timeValue >= *b.timeValue, "latest time first on a day", Narrow(a.time),
-                                Narrow(b.time));
+                    fuzz::Check(*a.timeValue >= *b.timeValue, "latest time first on a day",
+                                Narrow(list.Cell(r - 1, timeColumn)), Narrow(list.Cell(r, timeColumn)));
             }
         }
     }
