@@ -48,6 +48,29 @@ text_files_left "after the removal from C:\\Imaging\\bin" other_before other_rem
 registry_dump other_removed
 same_registry before other_removed "after the removal from C:\\Imaging\\bin"
 
+# Beside the x86 package, built here from the same files (its DLL is never loaded): its removal leaves this
+# package's keys and plug-in working. Wine's 64-bit installer writes most of the x86 package's shared keys into
+# the 32-bit view; the type library key is shared all the same. An x86 build runs both packages with their own
+# programs in plugin_wine_both_architectures.
+if [ "$ARCH" = x64 ]; then
+    other_msi=$WINE_TEST_DIR/other/Orvanta-$VERSION-x86.msi
+    mkdir -p "$WINE_TEST_DIR/other"
+    "$CMAKE" -DARCH=x86 -DSCOPE=machine -DVERSION="$VERSION" -DPLUGIN="$PLUGIN_FILE" -DENROLIX="$ENROLIX_FILE" \
+        -DGUIDS="$GUIDS" -DWIXL="$WIXL" -DMSIBUILD="$MSIBUILD" -DOUTPUT="$other_msi" -P "$MAKE_PACKAGE" \
+        >"$WINE_TEST_DIR/make-package.out" 2>&1 || { cat "$WINE_TEST_DIR/make-package.out"; fail "x86 package not built"; }
+    install_package 0 "this build's package" "$MACHINE_PACKAGE"
+    registry_dump alone
+    install_package 0 "the x86 package beside it" "$other_msi"
+    remove_package 0 "the x86 package removed first" "$other_msi"
+    registry_dump beside
+    # The type library's help folder names the folder of the package installed last.
+    check_eq "" "$(LC_ALL=C comm -23 <(registry_added before alone | grep -v '\\HELPDIR\]') \
+        <(registry_added before beside))" "the x86 package's removal leaves this package's keys"
+    run_cscript "$PACKAGE_SCRIPTS/installed.vbs"
+    remove_package 0 "this build's package removed last" "$MACHINE_PACKAGE"
+    check_eq "" "$(products)" "no product after both removals"
+fi
+
 remove_imaging_site
 remove_host_files
 wine_finish
