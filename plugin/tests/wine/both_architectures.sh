@@ -16,8 +16,9 @@ mkdir -p "$DIR32" "$DIR64"
 cp "$1" "$DIR32/Orvanta.dll"
 cp "$2" "$DIR64/Orvanta.dll"
 CLIENT32=$3 CLIENT64=$4
-PACKAGE32=$(ls "$5"/Orvanta-*[0-9]-x86.msi | head -1)
-PACKAGE64=$(ls "$6"/Orvanta-*[0-9]-x64.msi | head -1)
+# The per-machine packages (the per-user ones end in -peruser.msi).
+packages32=("$5"/Orvanta-*[0-9]-x86.msi) packages64=("$6"/Orvanta-*[0-9]-x64.msi)
+PACKAGE32=${packages32[0]} PACKAGE64=${packages64[0]}
 INSTALLED32='C:\Program Files (x86)\Orvanta\Plugin\Orvanta.dll'
 INSTALLED64='C:\Program Files\Orvanta\Plugin\Orvanta.dll'
 
@@ -42,7 +43,9 @@ log_of() {  # folder, text: how many lines of its exam-data log hold the text
 # The client of one pointer size finds its own server through the registry: the ProgID creates the class, its
 # DeviceNames reads, its type library entry names that DLL and loads.
 works() {  # bits, dll, what
-    if [ "$1" = 32 ]; then registered_client "$3" "$CLIENT32" "$2" 32; else registered_client "$3" "$CLIENT64" "$2" 64; fi
+    local client=$CLIENT64
+    [ "$1" = 32 ] && client=$CLIENT32
+    registered_client "$3" "$client" "$2" "$1"
 }
 
 package() {  # bits, /i or /x, msi, what
@@ -95,8 +98,8 @@ done
 # The same with the two per-machine packages installed side by side.
 for first in 32 64; do
     second=$((96 - first))
-    msi_first=$PACKAGE32 msi_second=$PACKAGE64 dll_first=$INSTALLED32 dll_second=$INSTALLED64
-    [ "$first" = 64 ] && msi_first=$PACKAGE64 msi_second=$PACKAGE32 dll_first=$INSTALLED64 dll_second=$INSTALLED32
+    msi_first=$PACKAGE32 msi_second=$PACKAGE64 dll_second=$INSTALLED64
+    [ "$first" = 64 ] && msi_first=$PACKAGE64 msi_second=$PACKAGE32 dll_second=$INSTALLED32
     package 32 /i "$PACKAGE32" "the x86 package"
     package 64 /i "$PACKAGE64" "the x64 package beside it"
     works 32 "$INSTALLED32" "both packages: the 32-bit server"
