@@ -69,6 +69,7 @@ if [ "$ARCH" = x64 ]; then
     run_cscript "$PACKAGE_SCRIPTS/installed.vbs"
     remove_package 0 "this build's package removed last" "$MACHINE_PACKAGE"
     check_eq "" "$(products)" "no product after both removals"
+    rm -rf "$(unixpath "$MACHINE_ORVANTA")" "$(unixpath 'C:\Program Files (x86)\Orvanta')"
 fi
 
 remove_imaging_site

@@ -15,7 +15,8 @@
 #   same_files BEFORE AFTER WHAT
 #   same_file EXPECTED WINPATH WHAT    the installed file is a copy of EXPECTED
 #   imaging_site                   the imaging software's own files, which the packages must leave alone
-#   prepare_site                   the imaging site and the host's files, then the dumps "before"
+#   prepare_site                   the imaging site and the host's files, no plug-in folder, then the dumps
+#                                  "before"
 #   removed_as_before WHAT MSI     removes the package and dumps "removed"; its registry must be as before
 #   text_files_left WHAT BEFORE AFTER  after a per-machine removal: the files of AFTER are those of BEFORE and the
 #                                  plug-in's three text files, which stay in its folder; then deletes that folder
@@ -214,6 +215,8 @@ prepare_site() {
     remove_host_files
     host_praxo
     remove_imaging_site
+    # The text files that an earlier removal left.
+    rm -rf "$(unixpath "$MACHINE_ORVANTA")"
     imaging_site
     # Not there yet; the script host registers its own type library on its first run, before the snapshot.
     run_cscript create.vbs False

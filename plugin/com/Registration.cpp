@@ -177,7 +177,7 @@ HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
     const std::vector<RegistryValue> entries = RegistryEntries(modulePath);
     for (size_t i = 0; i < entries.size(); ++i) {
         const RegistryValue& entry = entries[i];
-        // What the other pointer size's server registered in the shared keys stays as it is.
+        // Values already in the shared keys stay as they are: the other pointer size's server may have put them there.
         if (OwnerOf(kTable[i].key) == Owner::Shared && ValueExists(root, entry)) continue;
         HKEY created = nullptr;
         LONG status = RegCreateKeyExW(root, Classes(entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
