@@ -21,18 +21,25 @@ if(NOT MSIBUILD)
     set(MSIBUILD msibuild)
 endif()
 
-# One upgrade code per scope: a package replaces the other architecture's package of its scope too.
-set(upgrade_machine 4A2D438F-4387-4516-86A2-9F79EAD054D6)
-set(upgrade_user 84B4BEC0-5AFC-4C1B-B8EE-6CCAEFAA1B61)
+# Upgrade codes: the per-machine packages of the two architectures are products of their own, installed side
+# by side; a per-user package replaces the other architecture's per-user package.
+set(upgrade_machine_x86 4A2D438F-4387-4516-86A2-9F79EAD054D6)
+set(upgrade_machine_x64 7259BB8B-A425-4C19-8B5F-4EC193E6D8DE)
+set(upgrade_user_x86 84B4BEC0-5AFC-4C1B-B8EE-6CCAEFAA1B61)
+set(upgrade_user_x64 84B4BEC0-5AFC-4C1B-B8EE-6CCAEFAA1B61)
 # Namespace of the codes derived below.
 set(namespace 7332C612-83A1-4F68-99AB-4A9CFED70532)
 
 if(ARCH STREQUAL "x64")
     set(win64 yes)
     set(platform win64)
+    set(program_files ProgramFiles64Folder)
+    set(component_bits 256)
 elseif(ARCH STREQUAL "x86")
     set(win64 no)
     set(platform win32)
+    set(program_files ProgramFilesFolder)
+    set(component_bits 0)
 else()
     message(FATAL_ERROR "MakePackage: ARCH is x64 or x86, not ${ARCH}")
 endif()
@@ -47,7 +54,7 @@ elseif(SCOPE STREQUAL "user")
 else()
     message(FATAL_ERROR "MakePackage: SCOPE is machine or user, not ${SCOPE}")
 endif()
-set(upgrade_code ${upgrade_${SCOPE}})
+set(upgrade_code ${upgrade_${SCOPE}_${ARCH}})
 
 # "12.00.0003" -> "12.0.3": major and minor up to 255, build up to 65535.
 if(NOT VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
@@ -65,6 +72,12 @@ string(UUID product_code NAMESPACE ${namespace} NAME "product ${SCOPE} ${ARCH} $
 string(UUID plugin_component NAMESPACE ${namespace} NAME "plug-in ${SCOPE} ${ARCH}" TYPE SHA1 UPPER)
 string(UUID enrolix_component NAMESPACE ${namespace} NAME "Enrolix.exe" TYPE SHA1 UPPER)
 string(UUID check_component NAMESPACE ${namespace} NAME "OrvantaCheck.exe" TYPE SHA1 UPPER)
+# The class keys that both architectures' servers share: one component in both per-machine packages, so that
+# they stay while either package is installed.
+string(UUID shared_component NAMESPACE ${namespace} NAME "shared class keys ${SCOPE}" TYPE SHA1 UPPER)
+# The plug-in's text files beside it, which every user may write.
+set(text_files Orvanta.log KW_Orvanta.log PX_IF_Orvanta.err)
+set(text_components PluginLog ExamLog ErrorFile)
 
 # The GUIDs of the type library header, as DEFINE_GUID(NAME, 0x..., ...).
 file(READ ${GUIDS} header)
@@ -138,7 +151,12 @@ function(expand out text)
 endfunction()
 
 orvanta_read_class_registry(${CMAKE_CURRENT_LIST_DIR}/../plugin/com/ClassRegistry.txt row)
-set(rows "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Include>\n")
+# Per machine, the keys that the two architectures share (all but those below CLSID and Interface and the
+# <Platform> entry, as the table says) go to the shared component; per user, everything stays with the plug-in.
+set(header "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Include>\n")
+set(rows_own "${header}")
+set(rows_shared "${header}")
+set(shared_key_path " KeyPath=\"yes\"")
 math(EXPR last "${row_COUNT} - 1")
 foreach(i RANGE ${last})
     expand(key "Software\\Classes\\${row_KEY_${i}}")
@@ -154,14 +172,25 @@ foreach(i RANGE ${last})
     if(NOT name STREQUAL "")
         string(APPEND attributes " Name=\"${name}\"")
     endif()
-    string(APPEND rows "  <RegistryValue ${attributes} Value=\"${value}\" Type=\"string\"/>\n")
+    set(part own)
+    if(SCOPE STREQUAL "machine" AND NOT row_KEY_${i} MATCHES "^(CLSID|Interface)\\\\|<Platform>")
+        set(part shared)
+        string(APPEND attributes "${shared_key_path}")
+        set(shared_key_path "")
+    endif()
+    string(APPEND rows_${part} "  <RegistryValue ${attributes} Value=\"${value}\" Type=\"string\"/>\n")
 endforeach()
-string(APPEND rows "</Include>\n")
+string(APPEND rows_own "</Include>\n")
+string(APPEND rows_shared "</Include>\n")
 
 get_filename_component(output ${OUTPUT} ABSOLUTE)
 set(work ${output}.wix)
 file(MAKE_DIRECTORY ${work})
-file(WRITE ${work}/ClassRegistry.wxi "${rows}")
+file(WRITE ${work}/ClassRegistry.wxi "${rows_own}")
+file(WRITE ${work}/ClassShared.wxi "${rows_shared}")
+foreach(name IN LISTS text_files)
+    file(WRITE ${work}/${name} "")
+endforeach()
 # wixl takes sources relative to its working folder.
 file(COPY_FILE ${PLUGIN} ${work}/Orvanta.dll)
 file(COPY_FILE ${ENROLIX} ${work}/Enrolix.exe)
@@ -173,14 +202,29 @@ execute_process(
         -D Root=${root} -D ProductCode=${product_code} -D UpgradeCode=${upgrade_code} -D InstallScope=${scope}
         -D Win64=${win64} -D PluginComponent=${plugin_component} -D EnrolixComponent=${enrolix_component}
         -D CheckComponent=${check_component}
+        -D SharedComponent=${shared_component} -D ProgramFiles=${program_files}
         ${CMAKE_CURRENT_LIST_DIR}/Orvanta.wxs
     WORKING_DIRECTORY ${work} RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0 OR NOT EXISTS ${output} OR NOT errors STREQUAL "")
     file(REMOVE ${output})
     message(FATAL_ERROR "MakePackage: wixl failed (${result}): ${errors}")
 endif()
-# What wixl cannot author: IncludeMaximum (this version's other packages are replaced as well), and the parent
-# folders as folders of the components, so that they are removed when left empty.
+# What wixl cannot author: IncludeMaximum (this version's other packages are replaced as well), the parent
+# folders as folders of the components, so that they are removed when left empty, and per machine the text
+# files: kept at removal, never replaced when there (permanent, never overwrite), writable by the users
+# (read and write, no delete, no change of permissions), the folder and the DLL left as Program Files has them.
+set(text_queries "")
+if(SCOPE STREQUAL "machine")
+    math(EXPR text_attributes "${component_bits} + 16 + 128")
+    # SYSTEM and the administrators full control, the users read and write (the list's ; escaped).
+    set(sddl "D:(A\\;\\;FA\\;\\;\\;SY)(A\\;\\;FA\\;\\;\\;BA)(A\\;\\;FRFW\\;\\;\\;BU)")
+    list(APPEND text_queries -q "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `SDDL` LONGCHAR NOT NULL, `Condition` CHAR(255) PRIMARY KEY `MsiLockPermissionsEx`)")
+    foreach(component IN LISTS text_components)
+        list(APPEND text_queries
+            -q "UPDATE `Component` SET `Attributes` = ${text_attributes} WHERE `Component` = '${component}'"
+            -q "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDL`) VALUES ('${component}Users', '${component}', 'File', '${sddl}')")
+    endforeach()
+endif()
 execute_process(COMMAND ${MSIBUILD} ${output}
     -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'OLDERFOUND'"
     -q "INSERT INTO `CreateFolder` (`Directory_`, `Component_`) VALUES ('ORVANTADIR', 'Plugin')"
@@ -188,6 +232,7 @@ execute_process(COMMAND ${MSIBUILD} ${output}
     -q "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('RemoveFolders', 3600)"
     -q "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('CreateFolders', 3700)"
     -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${upgrade_code}}', '0.0.0', '${product_version}', 768, 'OLDERFOUND')"
+    ${text_queries}
     RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
     file(REMOVE ${output})

@@ -15,8 +15,11 @@
 #   same_files BEFORE AFTER WHAT
 #   same_file EXPECTED WINPATH WHAT    the installed file is a copy of EXPECTED
 #   imaging_site                   the imaging software's own files, which the packages must leave alone
-#   prepare_site                   the imaging site and the host's files, then the dumps "before"
+#   prepare_site                   the imaging site and the host's files, no plug-in folder, then the dumps
+#                                  "before"
 #   removed_as_before WHAT MSI     removes the package and dumps "removed"; its registry must be as before
+#   text_files_left WHAT BEFORE AFTER  after a per-machine removal: the files of AFTER are those of BEFORE and the
+#                                  plug-in's three text files, which stay in its folder; then deletes that folder
 
 # shellcheck source=/dev/null
 source "$1"
@@ -25,13 +28,14 @@ source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
 PACKAGE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 case $ARCH in
-    x64) SYSTEM='C:\windows\system32' ;;
-    x86) SYSTEM='C:\windows\syswow64' ;;
+    x64) SYSTEM='C:\windows\system32' PROGRAM_FILES='C:\Program Files' ;;
+    x86) SYSTEM='C:\windows\syswow64' PROGRAM_FILES='C:\Program Files (x86)' ;;
     *) echo "package_lib.sh: unknown architecture $ARCH" >&2; exit 1 ;;
 esac
 PLUGIN_CSCRIPT="$SYSTEM\\cscript.exe"
 REGSVR32="$SYSTEM\\regsvr32.exe"
-MACHINE_PLUGIN='C:\Orvanta\Plugin'
+MACHINE_ORVANTA="$PROGRAM_FILES\\Orvanta"
+MACHINE_PLUGIN="$MACHINE_ORVANTA\\Plugin"
 SCANSUITE_BIN='C:\SCANSUITE\bin'
 REGISTRY_ROOTS=('HKEY_LOCAL_MACHINE\Software\Classes' 'HKEY_CURRENT_USER\Software\Classes')
 _msi_runs=0
@@ -150,7 +154,7 @@ registered_like_regsvr32() {  # name, scope
 }
 
 _site_folders() {
-    printf '%s\n' 'C:\Orvanta' 'C:\SCANSUITE' 'C:\Imaging'
+    printf '%s\n' 'C:\Orvanta' 'C:\SCANSUITE' 'C:\Imaging' "$MACHINE_ORVANTA"
     local data
     data=$(local_app_data) && printf '%s\n' "$data\\Orvanta"
 }
@@ -211,6 +215,8 @@ prepare_site() {
     remove_host_files
     host_praxo
     remove_imaging_site
+    # The text files that an earlier removal left.
+    rm -rf "$(unixpath "$MACHINE_ORVANTA")"
     imaging_site
     # Not there yet; the script host registers its own type library on its first run, before the snapshot.
     run_cscript create.vbs False
@@ -224,4 +230,16 @@ removed_as_before() {  # what, msi
     registry_dump removed
     same_registry before removed "after the removal"
     files_dump removed
+}
+
+text_files_left() {  # what, before, after
+    local after=$WINE_TEST_DIR/$3.files
+    # Through the environment: awk -v would read the backslashes as escapes.
+    FOLDER="$MACHINE_ORVANTA " awk 'index($0, ENVIRON["FOLDER"]) != 1' "$after" >"$WINE_TEST_DIR/$3.others.files"
+    same_files "$2" "$3.others" "$1, apart from the plug-in's text files"
+    check_eq "./ Plugin/ Plugin/KW_Orvanta.log Plugin/Orvanta.log Plugin/PX_IF_Orvanta.err" \
+        "$(FOLDER="$MACHINE_ORVANTA " awk 'index($0, ENVIRON["FOLDER"]) == 1 {
+            $0 = substr($0, length(ENVIRON["FOLDER"]) + 1); print $1 }' "$after" | tr '\n' ' ' | sed 's/ $//')" \
+        "$1: the plug-in's text files stay"
+    rm -rf "$(unixpath "$MACHINE_ORVANTA")"
 }

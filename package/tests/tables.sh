@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The tables of this build's packages, read with msiinfo: architecture, scope, version, upgrade rows, no
-# self-registration, and the COM registration as registry rows with the installed path. Argument: package.conf.
+# The tables of this build's packages, read with msiinfo: architecture, scope, version, upgrade rows, folders,
+# no self-registration, the COM registration as registry rows with the installed path, and per machine the
+# plug-in's text files that the users may write (Wine enforces no permissions: the rows are what is checked).
+# Argument: package.conf.
 set -uo pipefail
 # shellcheck source=/dev/null
 source "$1"
@@ -50,17 +52,23 @@ expected_rows() {  # platform
 }
 
 case $ARCH in
-    x64) template='x64;1033' plugin_attributes=256 platform=win64 ;;
-    x86) template='Intel;1033' plugin_attributes=0 platform=win32 ;;
+    x64) template='x64;1033' plugin_attributes=256 platform=win64 program_files=ProgramFiles64Folder
+        machine_upgrade_code='{7259BB8B-A425-4C19-8B5F-4EC193E6D8DE}' ;;
+    x86) template='Intel;1033' plugin_attributes=0 platform=win32 program_files=ProgramFilesFolder
+        machine_upgrade_code='{4A2D438F-4387-4516-86A2-9F79EAD054D6}' ;;
 esac
+# SYSTEM and the administrators full control, the users (BU) read and write: no delete, no change of permissions.
+text_sddl='D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;FRFW;;;BU)'
+# Permanent (16) and never overwritten (128): kept at removal, never emptied by an upgrade or a repair.
+text_attributes=$((plugin_attributes + 16 + 128))
 
 for scope in machine user; do
     if [ "$scope" = machine ]; then
-        msi=$MACHINE_PACKAGE upgrade_code='{4A2D438F-4387-4516-86A2-9F79EAD054D6}' root=2 allusers=1
-        name="Orvanta ($ARCH)"
+        msi=$MACHINE_PACKAGE upgrade_code=$machine_upgrade_code root=2 allusers=1
+        name="Orvanta ($ARCH)" top=$program_files
     else
         msi=$USER_PACKAGE upgrade_code='{84B4BEC0-5AFC-4C1B-B8EE-6CCAEFAA1B61}' root=1 allusers=''
-        name="Orvanta ($ARCH, current user)"
+        name="Orvanta ($ARCH, current user)" top=LocalAppDataFolder
     fi
     w="$scope package"
     check_eq "Orvanta-$VERSION-$ARCH$([ "$scope" = user ] && echo -peruser).msi" "${msi##*/}" "$w: file name"
@@ -97,6 +105,35 @@ for scope in machine user; do
         "$(table "$msi" Registry | awk -F'\t' '$3 == "Software\\Orvanta" && $6 == "Plugin" { print $2 "\t" $4 "\t" $5 }' |
             LC_ALL=C sort)" "$w: the folders remembered for repair and removal"
     check_eq 20 "$(table "$msi" Registry | wc -l)" "$w: no other registry rows"
+
+    # The plug-in's folder: Program Files of the architecture per machine, the user's profile per user.
+    check_eq "$(printf '%s\t%s\t%s\n' ORVANTADIR "$top" Orvanta PLUGINDIR ORVANTADIR Plugin)" \
+        "$(table "$msi" Directory | awk -F'\t' '$1 == "ORVANTADIR" || $1 == "PLUGINDIR" { print $1 "\t" $2 "\t" $3 }' |
+            LC_ALL=C sort)" "$w: the plug-in's folder"
+    check_eq "" "$(property "$msi" ORVANTADIR)$(property "$msi" PLUGINDIR)" "$w: no fixed plug-in folder"
+
+    # Per machine: the keys both architectures share in a component of their own, and the text files.
+    shared='' texts='' locks=''
+    if [ "$scope" = machine ]; then
+        shared=$(printf '%s\n' 'Software\Classes\Orvanta.clsOrvanta' 'Software\Classes\Orvanta.clsOrvanta\CLSID' \
+            "Software\\Classes\\TypeLib\\$LIBRARY\\1.0" "Software\\Classes\\TypeLib\\$LIBRARY\\1.0\\FLAGS" \
+            "Software\\Classes\\TypeLib\\$LIBRARY\\1.0\\HELPDIR" | LC_ALL=C sort)
+        texts=$(printf 'KW_Orvanta.log\t%s\nOrvanta.log\t%s\nPX_IF_Orvanta.err\t%s\n' \
+            "$text_attributes" "$text_attributes" "$text_attributes")
+        locks=$(printf 'KW_Orvanta.log\tFile\t%s\nOrvanta.log\tFile\t%s\nPX_IF_Orvanta.err\tFile\t%s\n' \
+            "$text_sddl" "$text_sddl" "$text_sddl")
+    fi
+    components=$(table "$msi" Component)
+    check_eq "$shared" "$(table "$msi" Registry | awk -F'\t' '$6 == "ClassShared" { print $3 }' | LC_ALL=C sort)" \
+        "$w: the shared class keys"
+    files=$(table "$msi" File)
+    check_eq "$texts" "$(awk -F'\t' 'NR == FNR { attributes[$1] = $4; next }
+        $3 ~ /\.(log|err)$/ { print $3 "\t" attributes[$2] }' <(printf '%s\n' "$components") <(printf '%s\n' "$files") |
+        LC_ALL=C sort)" "$w: the plug-in's text files and their components"
+    check_eq "$locks" "$(table "$msi" MsiLockPermissionsEx 2>/dev/null | awk -F'\t' 'NR == FNR { name[$1] = $3; next }
+        { print ($3 == "File" ? name[$2] : $2) "\t" $3 "\t" $4 }' <(printf '%s\n' "$files") - | LC_ALL=C sort)" \
+        "$w: write permission on the text files, on nothing else"
+    check_eq "" "$(table "$msi" LockPermissions 2>/dev/null)" "$w: no other permission rows"
 done
 
 # The same components for Enrolix.exe and the site check in both packages: files in the imaging software's folder.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A newer package over this build's: one product left, the newer files, the registry exactly as regsvr32 of the
-# newer DLL leaves it; this build's package refused over the newer one; removal leaves nothing. The newer
-# package is built here from copies of the binaries marked at their end. Argument: package.conf.
+# A newer package over this build's: one product left, the newer files, the plug-in's text files as they were,
+# the registry exactly as regsvr32 of the newer DLL leaves it; this build's package refused over the newer one;
+# removal leaves nothing but the text files. The newer package is built here from copies of the binaries marked
+# at their end. Argument: package.conf.
 set -uo pipefail
 source "$ORVANTA_WINE_LIB"
 source "$(dirname "$0")/package_lib.sh"
@@ -22,7 +23,10 @@ newer_msi=$newer/Orvanta-$newer_version-$ARCH.msi
 prepare_site
 
 install_package 0 "this build's package" "$MACHINE_PACKAGE"
+PLUGIN_DIR=$(unixpath "$MACHINE_PLUGIN")
+run_cscript writelog.vbs True "written before the upgrade"
 install_package 0 "the newer package over it" "$newer_msi"
+check_file_contains "$PLUGIN_DIR/KW_Orvanta.log" "written before the upgrade"
 newer_product=$(awk -F. '{ printf "%d.%d.%d", $1, $2, $3 }' <<<"$newer_version")
 check_eq "Orvanta ($ARCH) $newer_product" "$(products)" "one product, the newer one"
 same_file "$newer/Orvanta.dll" "$MACHINE_PLUGIN\\Orvanta.dll" "the newer plug-in"
@@ -37,7 +41,7 @@ check_eq "Orvanta ($ARCH) $newer_product" "$(products)" "still the newer product
 same_file "$newer/Orvanta.dll" "$MACHINE_PLUGIN\\Orvanta.dll" "still the newer plug-in"
 
 removed_as_before "remove the newer package" "$newer_msi"
-same_files before removed "after the removal"
+text_files_left "after the removal" before removed
 
 remove_imaging_site
 remove_host_files

@@ -2,7 +2,10 @@
 
 #include <olectl.h>
 
+#include <algorithm>
 #include <iterator>
+#include <memory>
+#include <type_traits>
 
 #include "Orvanta_h.h"
 
@@ -71,6 +74,45 @@ std::wstring Classes(const std::wstring& key) { return L"Software\\Classes\\" + 
 
 HRESULT FromStatus(LONG status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
 
+struct KeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+Key OpenKey(HKEY root, const std::wstring& key, REGSAM access) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, access, &handle) != ERROR_SUCCESS) return nullptr;
+    return Key(handle);
+}
+
+// On 64-bit Windows the 32-bit and the 64-bit servers each have keys of their own below CLSID and Interface;
+// every other key below Classes (the ProgID, the type library) is one key that both share. The type library's
+// <Platform> entry belongs to one of them all the same.
+enum class Owner { ThisView, Shared };
+
+Owner OwnerOf(const std::wstring& tableKey) {
+    auto startsWith = [&](const wchar_t* prefix) { return tableKey.rfind(prefix, 0) == 0; };
+    if (startsWith(L"CLSID\\") || startsWith(L"Interface\\") || tableKey.find(L"<Platform>") != std::wstring::npos)
+        return Owner::ThisView;
+    return Owner::Shared;
+}
+
+// Whether the class has a server in the 32-bit or the 64-bit registry view.
+bool ServerRegistered(HKEY root) {
+    const std::wstring server = Classes(L"CLSID\\" + GuidText(CLSID_clsOrvanta) + L"\\InprocServer32");
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+        if (OpenKey(root, server, KEY_QUERY_VALUE | view)) return true;
+    return false;
+}
+
+bool ValueExists(HKEY root, const RegistryValue& entry) {
+    Key key = OpenKey(root, Classes(entry.key), KEY_QUERY_VALUE);
+    if (!key) return false;
+    if (entry.name.empty() && entry.value.empty()) return true;
+    return RegQueryValueExW(key.get(), entry.name.empty() ? nullptr : entry.name.c_str(), nullptr, nullptr, nullptr,
+                            nullptr) == ERROR_SUCCESS;
+}
+
 // Deletes key with everything below it; a missing key is no failure.
 LONG DeleteTree(HKEY root, const std::wstring& key) {
     LONG status = RegDeleteTreeW(root, key.c_str());
@@ -80,13 +122,24 @@ LONG DeleteTree(HKEY root, const std::wstring& key) {
 
 // Deletes key when it holds neither subkeys nor values.
 void DeleteIfEmpty(HKEY root, const std::wstring& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
     DWORD subkeys = 1, values = 1;
-    LONG status = RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                   nullptr, nullptr, nullptr);
-    RegCloseKey(handle);
-    if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyW(root, key.c_str());
+    {
+        Key handle = OpenKey(root, key, KEY_READ);
+        if (!handle || RegQueryInfoKeyW(handle.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                        nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return;
+    }
+    if (subkeys == 0 && values == 0) RegDeleteKeyW(root, key.c_str());
+}
+
+// Deletes key with everything below it, then the keys above it that registering may have created
+// (TypeLib\{...}, CLSID, ...) when nothing else is left in them.
+LONG DeleteWithEmptyParents(HKEY root, const std::wstring& key) {
+    LONG status = DeleteTree(root, Classes(key));
+    for (size_t cut = key.find_last_of(L'\\'); cut != std::wstring::npos && cut > 0;
+         cut = key.find_last_of(L'\\', cut - 1))
+        DeleteIfEmpty(root, Classes(key.substr(0, cut)));
+    return status;
 }
 
 bool IsBelow(const std::wstring& key, const std::wstring& ancestor) {
@@ -94,18 +147,17 @@ bool IsBelow(const std::wstring& key, const std::wstring& ancestor) {
            key[ancestor.size()] == L'\\';
 }
 
-// The keys of the table that no other key of it lies below: deleting them deletes every entry.
-std::vector<std::wstring> TopKeys() {
+// The keys of the table owned as given that no other such key lies below: deleting them deletes their entries.
+std::vector<std::wstring> TopKeys(Owner owner) {
     Expander expand(L"");
     std::vector<std::wstring> keys;
-    for (const TableRow& row : kTable) keys.push_back(expand(row.key));
+    for (const TableRow& row : kTable)
+        if (OwnerOf(row.key) == owner) keys.push_back(expand(row.key));
     std::vector<std::wstring> tops;
     for (const std::wstring& key : keys) {
         bool below = false;
         for (const std::wstring& other : keys) below = below || IsBelow(key, other);
-        bool known = false;
-        for (const std::wstring& top : tops) known = known || top == key;
-        if (!below && !known) tops.push_back(key);
+        if (!below && std::find(tops.begin(), tops.end(), key) == tops.end()) tops.push_back(key);
     }
     return tops;
 }
@@ -130,19 +182,22 @@ std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath) {
 HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
     if (modulePath.empty()) return SELFREG_E_CLASS;
     HKEY root = RootOf(scope);
-    for (const RegistryValue& entry : RegistryEntries(modulePath)) {
-        HKEY key = nullptr;
+    const std::vector<RegistryValue> entries = RegistryEntries(modulePath);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const RegistryValue& entry = entries[i];
+        // Values already in the shared keys stay as they are: the other pointer size's server may have put them there.
+        if (OwnerOf(kTable[i].key) == Owner::Shared && ValueExists(root, entry)) continue;
+        HKEY created = nullptr;
         LONG status = RegCreateKeyExW(root, Classes(entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                      KEY_SET_VALUE, nullptr, &key, nullptr);
-        if (status == ERROR_SUCCESS) {
-            // A marker key (Programmable) has no value: the key alone counts.
-            if (!(entry.name.empty() && entry.value.empty()))
-                status = RegSetValueExW(key, entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(entry.value.c_str()),
-                                        static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
+                                      KEY_SET_VALUE, nullptr, &created, nullptr);
+        Key key(status == ERROR_SUCCESS ? created : nullptr);
+        // A marker key (Programmable) has no value: the key alone counts.
+        if (status == ERROR_SUCCESS && !(entry.name.empty() && entry.value.empty()))
+            status = RegSetValueExW(key.get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(entry.value.c_str()),
+                                    static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
         if (status != ERROR_SUCCESS) {
+            key.reset();
             Unregister(scope);
             return FromStatus(status);
         }
@@ -153,15 +208,14 @@ HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
 HRESULT Unregister(RegistrationScope scope) {
     HKEY root = RootOf(scope);
     LONG result = ERROR_SUCCESS;
-    for (const std::wstring& top : TopKeys()) {
-        LONG status = DeleteTree(root, Classes(top));
+    auto note = [&](LONG status) {
         if (status != ERROR_SUCCESS && result == ERROR_SUCCESS) result = status;
-        // Containers that registering may have created (TypeLib\{...}, CLSID, ...) go when nothing else is left.
-        for (size_t cut = top.find_last_of(L'\\'); cut != std::wstring::npos; cut = top.find_last_of(L'\\', cut - 1)) {
-            DeleteIfEmpty(root, Classes(top.substr(0, cut)));
-            if (cut == 0) break;
-        }
-    }
+    };
+    // This server's own keys: its class and interface in its registry view, its entry in the type library.
+    for (const std::wstring& key : TopKeys(Owner::ThisView)) note(DeleteWithEmptyParents(root, key));
+    // The shared keys go with the last server of the class, of either pointer size.
+    if (!ServerRegistered(root))
+        for (const std::wstring& key : TopKeys(Owner::Shared)) note(DeleteWithEmptyParents(root, key));
     return FromStatus(result);
 }
 

@@ -27,9 +27,12 @@ ClassIdentity Identity();
 // Everything registration writes, for the library file at modulePath.
 std::vector<RegistryValue> RegistryEntries(const std::wstring& modulePath);
 
-// Writes the entries under HKLM\Software\Classes (Machine) or HKCU\Software\Classes (User).
+// Writes the entries under HKLM\Software\Classes (Machine) or HKCU\Software\Classes (User). In the keys
+// that 32-bit and 64-bit servers share (the ProgID, the type library), values already there are kept.
 HRESULT Register(RegistrationScope scope, const std::wstring& modulePath);
-// Removes every key that Register writes; keys that were not there are no failure.
+// Removes this server's keys: its class and interface keys, its <Platform> entry of the type library, and the
+// shared keys once no server of either pointer size is left for the class. Keys that were not there are no
+// failure.
 HRESULT Unregister(RegistrationScope scope);
 
 }  // namespace orvanta::com

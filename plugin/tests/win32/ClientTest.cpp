@@ -566,6 +566,41 @@ TEST(Registration, PerUserInstallWritesTheClassKeysAndUninstallRemovesThem) {
     FreeLibrary(library);
 }
 
+// What a host of this pointer size finds through the registry once the DLL given is registered for it. Run by
+// the registration scenarios (--gtest_also_run_disabled_tests), not on its own.
+TEST(Registered, DISABLED_ProgIdCreatesTheClassAndItsTypeLibraryLoads) {
+    CLSID clsid = {};
+    ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"Orvanta.clsOrvanta", &clsid));
+    EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_clsOrvanta));
+    _clsOrvanta* object = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__clsOrvanta, reinterpret_cast<void**>(&object)));
+    IDispatch* names = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(object->get_DeviceNames(&names));
+    _Collection* collection = nullptr;
+    if (names) names->QueryInterface(IID__Collection, reinterpret_cast<void**>(&collection));
+    LONG count = 0;
+    if (collection) {
+        EXPECT_HRESULT_SUCCEEDED(collection->Count(&count));
+    }
+    EXPECT_EQ(count, 16);
+    if (collection) collection->Release();
+    if (names) names->Release();
+    object->Release();
+
+    // Its own entry of the type library, not the other pointer size's.
+    Bstr path;
+    ASSERT_HRESULT_SUCCEEDED(QueryPathOfRegTypeLib(LIBID_Orvanta, 1, 0, 0, path.Out()));
+    const std::wstring found = path.str();
+    EXPECT_EQ(lstrcmpiW(found.c_str(), DllPath().c_str()), 0) << std::string(found.begin(), found.end());
+    ITypeLib* library = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(LoadRegTypeLib(LIBID_Orvanta, 1, 0, 0, &library));
+    ITypeInfo* info = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(IID__clsOrvanta, &info));
+    if (info) info->Release();
+    library->Release();
+}
+
 }  // namespace
 
 }  // namespace orvanta::test

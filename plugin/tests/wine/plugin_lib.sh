@@ -16,6 +16,10 @@
 #                                debug channels (e.g. +process); their lines land in "$WINE_TOOL_ERR".
 #   screenshot_window TITLE FILE the visible window TITLE, frame included, as a PNG (imagemagick's import)
 #   list_window_rows             the list window's header texts and rows, tab-separated, one line each
+#   registered_client WHAT CLIENT DLL [BITS]
+#                                runs the registry case of orvanta_client_tests (CLIENT, of pointer size BITS):
+#                                the ProgID creates the class, DeviceNames reads, and the registered type library
+#                                entry names DLL (a host path) and loads
 #   PLUGIN_BITS                  the pointer size of the regsvr32 and cscript these use: the build's unless set
 
 PLUGIN_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -44,6 +48,19 @@ plugin_install() {
     mkdir -p "$PLUGIN_DIR"
     cp "$1" "$PLUGIN_DIR/Orvanta.dll"
     _register "$PLUGIN_DIR" Orvanta.dll /s
+}
+
+registered_client() {  # what, client tests, dll, [bits]
+    local code
+    code=$(wine_run_tool --bits "${4:-$PLUGIN_BITS}" "$2" --gtest_also_run_disabled_tests \
+        --gtest_filter='Registered.*' "$(winpath "$3")") || { fail "$1: the client gave no exit code"; return 1; }
+    WINE_CHECKS=$((WINE_CHECKS + 1))
+    if [ "$code" = 0 ] && grep -q 'PASSED.* 1 test' "$WINE_TOOL_OUT"; then
+        echo "ok: $1: the client creates the class by its ProgID and loads the registered type library"
+    else
+        fail "$1: the client failed (exit code $code):"
+        tr -d '\r' <"$WINE_TOOL_OUT" | grep -E 'Failure|Expected|Which is|Value of|error' | head -20 >&2
+    fi
 }
 
 plugin_uninstall() { _register "$PLUGIN_DIR" Orvanta.dll /u /s; }
