@@ -56,7 +56,7 @@ same_registry before other_removed "after the removal from C:\\Imaging\\bin"
 if [ "$ARCH" = x64 ]; then
     other_msi=$WINE_TEST_DIR/other/Orvanta-$VERSION-x86.msi
     mkdir -p "$WINE_TEST_DIR/other"
-    "$CMAKE" -DARCH=x86 -DSCOPE=machine -DVERSION="$VERSION" -DPLUGIN="$PLUGIN_FILE" -DENROLIX="$ENROLIX_FILE" \
+    "$CMAKE" -DARCH=x86 -DSCOPE=machine -DVERSION="$VERSION" -DPLUGIN="$PLUGIN_FILE" -DENROLIX="$ENROLIX_FILE" -DCHECK="$CHECK_FILE" \
         -DGUIDS="$GUIDS" -DWIXL="$WIXL" -DMSIBUILD="$MSIBUILD" -DOUTPUT="$other_msi" -P "$MAKE_PACKAGE" \
         >"$WINE_TEST_DIR/make-package.out" 2>&1 || { cat "$WINE_TEST_DIR/make-package.out"; fail "x86 package not built"; }
     install_package 0 "this build's package" "$MACHINE_PACKAGE"
