@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The review benchmark under the Wine harness: a review folder of 100,000 files of which 1,000 are the
-# patient's, another of 10,000 files of one patient, the plug-in registered, then review_bench and the
-# late-bound calls of late_bound.vbs. Prints each figure with its goal and whether it is met, then how many
+# patient's, two of 10,000 files of one patient (each file on a date of its own among 2,100, and 100 sessions
+# of 100 images each, a date a session), the plug-in registered, then review_bench and the late-bound calls of
+# late_bound.vbs. Prints each figure with its goal and whether it is met, then how many
 # goals are met. Exits non-zero only when a figure could not be measured.
 # Arguments: the x64 build folder.
 set -uo pipefail
@@ -20,17 +21,33 @@ make_files() {  # folder, key, count, first exam
     }' | (cd "$1" && xargs touch)
 }
 
+# The same names in sessions: a date and an hour each, the images of a session a few seconds apart.
+make_sessions() {  # folder, key, sessions, images a session
+    mkdir -p "$1"
+    awk -v key="$2" -v sessions="$3" -v images="$4" 'BEGIN {
+        split("OD OS OU", eyes, " ")
+        for (s = 0; s < sessions; s++)
+            for (k = 0; k < images; k++)
+                printf "%s_%d_op_%d_a_b_c_%s_%d-%02d-%02d_%02d-%02d-%02d.jpg\n", key, s * images + k + 1, k,
+                    eyes[k % 3 + 1], 2010 + int(s / 12), 1 + s % 12, 1 + (s * 7) % 28, 8 + s % 9,
+                    int(k * 5 / 60), (k * 5) % 60
+    }' | (cd "$1" && xargs touch)
+}
+
 COUNT_DIR=$WINE_TEST_DIR/count
 LIST_DIR=$WINE_TEST_DIR/list
-echo "creating 110,000 files ..."
+SESSIONS_DIR=$WINE_TEST_DIR/sessions
+echo "creating 120,000 files ..."
 for p in $(seq 0 98); do make_files "$COUNT_DIR" "P$(printf %05d "$p")" 1000 1; done
 make_files "$COUNT_DIR" BENCHCOUNT 1000 1
 make_files "$LIST_DIR" BENCHLIST 10000 1
+make_sessions "$SESSIONS_DIR" BENCHSESSIONS 100 100
 
 remove_host_files
 host_praxo
-write_equip "[Equipment]" "Number=2" "1=11:a:Orvanta:Review Sorvane" "2=12:b:Orvanta:Review Belcor" \
-    "[11]" "EquipDataPath=$(winpath "$COUNT_DIR")" "[12]" "EquipDataPath=$(winpath "$LIST_DIR")"
+write_equip "[Equipment]" "Number=3" "1=11:a:Orvanta:Review Sorvane" "2=12:b:Orvanta:Review Belcor" \
+    "3=13:c:Orvanta:Review Calvane" "[11]" "EquipDataPath=$(winpath "$COUNT_DIR")" \
+    "[12]" "EquipDataPath=$(winpath "$LIST_DIR")" "[13]" "EquipDataPath=$(winpath "$SESSIONS_DIR")"
 plugin_install "$BUILD/plugin/com/Orvanta.dll" || wine_finish
 
 goals=0
@@ -51,7 +68,8 @@ report() {  # line
 }
 
 code=$(wine_run_tool --timeout 600 "$BUILD/plugin/bench/review_bench.exe" "Review Sorvane" BENCHCOUNT \
-    "$(winpath "$COUNT_DIR")" "Review Belcor" BENCHLIST "$(winpath "$LIST_DIR")")
+    "$(winpath "$COUNT_DIR")" "Review Belcor" BENCHLIST "$(winpath "$LIST_DIR")" "10,000 files on 2,100 dates" \
+    "Review Calvane" BENCHSESSIONS "$(winpath "$SESSIONS_DIR")" "10,000 files in 100 sessions")
 if [ "$code" = 0 ]; then
     while IFS= read -r line; do report "$line"; done < <(tr -d '\r' <"$WINE_TOOL_OUT")
 else
@@ -72,7 +90,7 @@ fi
 
 plugin_uninstall
 remove_host_files
-rm -rf "$COUNT_DIR" "$LIST_DIR"
+rm -rf "$COUNT_DIR" "$LIST_DIR" "$SESSIONS_DIR"
 [ "$WINE_FAILURES" = 0 ] || exit 1
 if [ "$met" = "$goals" ]; then
     echo "All $goals goals met."

@@ -1,13 +1,13 @@
 // Speed of the review against what the system itself needs for the same work.
 //
-//   review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER LIST_DEVICE LIST_KEY LIST_FOLDER
+//   review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER {LIST_DEVICE LIST_KEY LIST_FOLDER LIST_LABEL}...
 //
-// Creates the registered Orvanta.clsOrvanta and prints two comparisons, each of the medians of several
+// Creates the registered Orvanta.clsOrvanta and prints comparisons, each of the medians of several
 // alternating runs:
 // NumPatientImageFiles (device COUNT_DEVICE, patient COUNT_KEY, whose review folder PXEquip.ini names as
-// COUNT_FOLDER) against a bare wildcard enumeration of the same pattern; and ReviewDevice with the list window
-// loaded, sorted and drawn once (LIST_*), against the enumeration plus a plain sort of the names. The window is
-// closed as soon as its list has been painted.
+// COUNT_FOLDER) against a bare wildcard enumeration of the same pattern; and for each LIST_* group,
+// ReviewDevice with the list window loaded, sorted and drawn once, against the enumeration plus a plain sort of
+// the names, the figure named by LIST_LABEL. The window is closed as soon as its list has been painted.
 #include <windows.h>
 
 // The COM headers build on windows.h.
@@ -105,9 +105,11 @@ LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        std::fputs("usage: review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER LIST_DEVICE LIST_KEY LIST_FOLDER\n",
-                   stderr);
+    if (argc < 8 || (argc - 4) % 4 != 0) {
+        std::fputs(
+            "usage: review_bench COUNT_DEVICE COUNT_KEY COUNT_FOLDER "
+            "{LIST_DEVICE LIST_KEY LIST_FOLDER LIST_LABEL}...\n",
+            stderr);
         return 2;
     }
     if (FAILED(CoInitialize(nullptr))) return 1;
@@ -130,26 +132,28 @@ int main(int argc, char** argv) {
         "ratio %.2f (goal at most 1.2)\n",
         static_cast<long>(count), entries, counting.work, counting.baseline, counting.work / counting.baseline);
 
-    std::string listPattern = std::string(argv[6]) + "\\" + argv[5] + "_*.*";
-    Select(orvanta, argv[4], argv[5]);
     g_hook = SetWindowsHookExW(WH_GETMESSAGE, OnMessage, nullptr, GetCurrentThreadId());
-    std::size_t rows = 0;
-    Medians listing = Milliseconds(
-        [&] {
-            BSTR result = nullptr;
-            orvanta->ReviewDevice(&result);
-            SysFreeString(result);
-        },
-        [&] {
-            std::vector<std::string> names = Enumerate(listPattern);
-            std::sort(names.begin(), names.end());
-            rows = names.size();
-        });
+    for (int group = 4; group + 3 < argc; group += 4) {
+        std::string listPattern = std::string(argv[group + 2]) + "\\" + argv[group + 1] + "_*.*";
+        Select(orvanta, argv[group], argv[group + 1]);
+        std::size_t rows = 0;
+        Medians listing = Milliseconds(
+            [&] {
+                BSTR result = nullptr;
+                orvanta->ReviewDevice(&result);
+                SysFreeString(result);
+            },
+            [&] {
+                std::vector<std::string> names = Enumerate(listPattern);
+                std::sort(names.begin(), names.end());
+                rows = names.size();
+            });
+        std::printf(
+            "List window (%s): %zu rows loaded, sorted and shown in %.1f ms; enumeration and sort of the names "
+            "%.1f ms; ratio %.2f (goal at most 1.5)\n",
+            argv[group + 3], rows, listing.work, listing.baseline, listing.work / listing.baseline);
+    }
     UnhookWindowsHookEx(g_hook);
-    std::printf(
-        "List window: %zu rows loaded, sorted and shown in %.1f ms; enumeration and sort of the names "
-        "%.1f ms; ratio %.2f (goal at most 1.5)\n",
-        rows, listing.work, listing.baseline, listing.work / listing.baseline);
 
     orvanta->Release();
     CoUninitialize();

@@ -37,7 +37,9 @@ bool ImageFilesForm::LoadGridWithFiles4PatID(std::u16string_view patId, std::u16
         rows_.Reset(patId, folder);
         activeRow = 0;
         trap.Step(11);
-        for (std::u16string& name : ListReviewEntries(services_, PatientFilePattern(folder, patId))) {
+        auto listed = ListReviewEntries(services_, PatientFilePattern(folder, patId));
+        rows_.Reserve(listed.size());
+        for (std::u16string& name : listed) {
             trap.Step(25);
             rows_.Add(std::move(name), services_.dates);
         }

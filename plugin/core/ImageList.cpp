@@ -1,6 +1,7 @@
 #include "ImageList.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "Text.h"
 
@@ -230,11 +231,18 @@ void ImageList::Sort(SortKey first, SortKey second) {
         int order = CompareColumn(a, b, key.column, texts_);
         return key.descending ? -order : order;
     };
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const ImageRow& a, const ImageRow& b) {
-        int order = compare(a, b, first);
-        if (order == 0) order = compare(a, b, second);
-        return order < 0;
+    // The positions are sorted rather than the rows, which then move once each.
+    std::vector<std::uint32_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        int result = compare(rows_[a], rows_[b], first);
+        if (result == 0) result = compare(rows_[a], rows_[b], second);
+        return result < 0;
     });
+    std::vector<ImageRow> sorted;
+    sorted.reserve(rows_.size());
+    for (std::uint32_t at : order) sorted.push_back(std::move(rows_[at]));
+    rows_ = std::move(sorted);
 }
 
 const std::u16string& ImageList::Cell(std::size_t row, int column) const {

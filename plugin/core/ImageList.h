@@ -54,6 +54,8 @@ class ImageList {
 public:
     // Empties the list and makes key and folder those of the rows to come; the order becomes newest first.
     void Reset(std::u16string_view key, std::u16string_view folder);
+    // Room for count rows, so that the adds to come do not move the rows.
+    void Reserve(std::size_t count) { rows_.reserve(count); }
     // Adds a row when the name is the patient's file (first field equal to the key); false otherwise. Each
     // distinct date and time text is read once until the next Reset.
     bool Add(std::u16string name, platform::IDateFormat& dates);
@@ -70,6 +72,10 @@ public:
     const std::u16string& Folder() const { return folder_; }
     // The text of a visible column (1 to 5) of a row.
     const std::u16string& Cell(std::size_t row, int column) const;
+    // Calls visit with every text the column (1 to 5) shows: the key, and each date, time and eye text the
+    // rows share, once; the exam of each row.
+    template <class Visit>
+    void EachDistinctCell(int column, Visit&& visit) const;
     // folder + "\" + file name.
     std::u16string Path(std::size_t row) const;
 
@@ -103,5 +109,29 @@ private:
     // Date, time and eye fields already read, by their text in the name.
     Cache dates_, times_, eyes_;
 };
+
+template <class Visit>
+void ImageList::EachDistinctCell(int column, Visit&& visit) const {
+    const Cache* cache = nullptr;
+    switch (static_cast<ImageColumn>(column)) {
+        case ImageColumn::Patient:
+            if (!rows_.empty()) visit(key_);
+            return;
+        case ImageColumn::Exam:
+            for (const ImageRow& row : rows_) visit(row.exam);
+            return;
+        case ImageColumn::Date:
+            cache = &dates_;
+            break;
+        case ImageColumn::Time:
+            cache = &times_;
+            break;
+        case ImageColumn::Eye:
+            cache = &eyes_;
+            break;
+    }
+    if (cache)
+        for (const auto& [field, read] : *cache) visit(texts_[read.shown]);
+}
 
 }  // namespace orvanta

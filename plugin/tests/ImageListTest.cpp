@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,17 @@ TEST_F(ImageListTest, EachDistinctDateIsReadOncePerFill) {
     EXPECT_THAT(Column(kDate),
                 ElementsAre("5/21/2012", "5/21/2012", "5/21/2012", "1/2/2013", "not a date", "not a date"));
     EXPECT_THAT(Column(kEye), ElementsAre("OD", "OD", "OD", "OS", "OS", "OS"));
+    // The texts each column shows, those the rows share once: what the window measures.
+    const int visitsOf[] = {0, 1, 6, 3, 1, 2};
+    for (int column = kPatient; column <= kEye; ++column) {
+        std::vector<std::string> cells = Column(column), visited;
+        list.EachDistinctCell(column,
+                              [&](std::u16string_view text) { visited.push_back(Narrow(std::u16string(text))); });
+        EXPECT_EQ(visitsOf[column], static_cast<int>(visited.size())) << column;
+        EXPECT_EQ(std::set<std::string>(cells.begin(), cells.end()),
+                  std::set<std::string>(visited.begin(), visited.end()))
+            << column;
+    }
     // A new fill reads afresh: the regional settings may have changed in between.
     list.Reset(u"AB1234XY", u"C:\\Review");
     list.Add(U(Image("1", "OD", "2012-05-21", "10-00-00")), counting);

@@ -148,8 +148,7 @@ void Layout(HWND dialog, const ImageFilesForm& form) {
         const ImageColumnInfo& info = ColumnInfo(static_cast<ImageColumn>(column));
         int width = std::max(info.widthChars * average, widths.Of(info.header) + kCellPadding);
         int longest = 0;
-        for (std::size_t row = 0; row < rows.Count(); ++row)
-            longest = std::max(longest, widths.Of(rows.Cell(row, column)));
+        rows.EachDistinctCell(column, [&](std::u16string_view text) { longest = std::max(longest, widths.Of(text)); });
         width = std::max(width, longest + kCellPadding);
         ListView_SetColumnWidth(list, column - 1, width);
         listWidth += width;
