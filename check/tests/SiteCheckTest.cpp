@@ -56,7 +56,6 @@ protected:
 
     // Host files are read by bare name and looked for in the Windows folder.
     void HostFile(const std::string& name, const std::string& content) {
-        files.AddFile(name, content);
         files.AddFile("C:\\Windows\\" + name, content);
     }
 
@@ -78,7 +77,8 @@ protected:
         withheld = readFiles.withheld;
         withheld.insert(withheld.end(), readProfile.withheld.begin(), readProfile.withheld.end());
         withheld.insert(withheld.end(), readDb.withheld.begin(), readDb.withheld.end());
-        for (const auto& path : {"praxo32.ini", "PXEquip.ini", kTomoCfg, "C:\\Orvanta\\Database\\SqlInstall.ini"})
+        for (const auto& path : {"C:\\Windows\\praxo32.ini", "C:\\Windows\\PXEquip.ini", kTomoCfg,
+                                 "C:\\Orvanta\\Database\\SqlInstall.ini"})
             EXPECT_EQ(before.Content(path), files.Content(path)) << path;
         return report;
     }

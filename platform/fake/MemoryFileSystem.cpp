@@ -45,7 +45,8 @@ void MemoryFileSystem::Name(const std::string& key, const std::string& path) {
     names_[key] = Named{slash == std::string::npos ? normal : normal.substr(slash + 1), ++created_};
 }
 
-std::optional<FileStatus> MemoryFileSystem::Status(const std::string& path) {
+std::optional<FileStatus> MemoryFileSystem::Status(const std::string& written) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     if (IsDriveRoot(key) || folders_.count(key)) return FileStatus{true, false, 0};
     auto it = files_.find(key);
@@ -56,7 +57,8 @@ std::optional<FileStatus> MemoryFileSystem::Status(const std::string& path) {
     return FileStatus{false, it->second.readOnly, it->second.content.size()};
 }
 
-bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+bool MemoryFileSystem::MakeDirectory(const std::string& written) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     if (key.empty() || !ParentExists(key)) return Fail(error::kPathNotFound);
     if (IsDriveRoot(key) || folders_.count(key) || files_.count(key)) return Fail(error::kAlreadyExists);
@@ -65,9 +67,11 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
     return true;
 }
 
-bool MemoryFileSystem::RemoveFile(const std::string& path) {
+bool MemoryFileSystem::RemoveFile(const std::string& written) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     auto it = files_.find(key);
+    if (folders_.count(key)) return Fail(error::kAccessDenied);
     if (it == files_.end()) return Fail(ParentExists(key) ? error::kFileNotFound : error::kPathNotFound);
     if (it->second.readOnly) return Fail(error::kAccessDenied);
     if (undeletable.count(key)) return Fail(error::kSharingViolation);
@@ -77,9 +81,10 @@ bool MemoryFileSystem::RemoveFile(const std::string& path) {
 }
 
 bool MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists) {
-    std::string sourceKey = Key(from);
+    std::string sourceKey = Key(Absolute(from));
     auto source = files_.find(sourceKey);
-    std::string target = Key(to);
+    std::string targetPath = Absolute(to);
+    std::string target = Key(targetPath);
     if (source == files_.end()) return Fail(ParentExists(sourceKey) ? error::kFileNotFound : error::kPathNotFound);
     if (!ParentExists(target)) return Fail(error::kPathNotFound);
     if (folders_.count(target) || failingCopies.count(target)) return Fail(error::kAccessDenied);
@@ -89,21 +94,24 @@ bool MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool
     File copy = source->second;
     if (shortCopies.count(target)) copy.content.resize(copy.content.size() / 2);
     files_[target] = std::move(copy);
-    Name(target, to);
+    Name(target, targetPath);
     return true;
 }
 
-bool MemoryFileSystem::SetWritable(const std::string& path, bool writable) {
+bool MemoryFileSystem::SetWritable(const std::string& written, bool writable) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     auto it = files_.find(key);
     if (it != files_.end()) {
         it->second.readOnly = !writable;
         return true;
     }
-    return folders_.count(key) > 0;
+    if (IsDriveRoot(key) || folders_.count(key)) return true;
+    return Fail(ParentExists(key) ? error::kFileNotFound : error::kPathNotFound);
 }
 
-bool MemoryFileSystem::WriteText(const std::string& path, std::string_view data, WriteMode mode) {
+bool MemoryFileSystem::WriteText(const std::string& written, std::string_view data, WriteMode mode) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     if (!ParentExists(key)) return Fail(error::kPathNotFound);
     if (writesFail || folders_.count(key)) return Fail(error::kAccessDenied);
@@ -116,35 +124,29 @@ bool MemoryFileSystem::WriteText(const std::string& path, std::string_view data,
     return true;
 }
 
-void MemoryFileSystem::AddFolder(const std::string& path) {
+void MemoryFileSystem::AddFolder(const std::string& written) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
-    if (key.empty() || IsDriveRoot(key)) return;
-    std::string normal = path;
-    for (char& c : normal)
-        if (c == '/') c = '\\';
-    auto slash = normal.find_last_of('\\', normal.find_last_not_of('\\'));
-    if (slash != std::string::npos) AddFolder(normal.substr(0, slash));
+    if (IsDriveRoot(key)) return;
+    AddFolder(path.substr(0, path.rfind('\\')));
     folders_.insert(key);
     Name(key, path);
 }
 
-void MemoryFileSystem::AddFile(const std::string& path, std::string content, bool readOnly) {
+void MemoryFileSystem::AddFile(const std::string& written, std::string content, bool readOnly) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
-    std::string normal = path;
-    for (char& c : normal)
-        if (c == '/') c = '\\';
-    auto slash = normal.rfind('\\');
-    if (slash != std::string::npos) AddFolder(normal.substr(0, slash));
+    AddFolder(path.substr(0, path.rfind('\\')));
     files_[key] = File{std::move(content), readOnly};
     Name(key, path);
 }
 
-bool MemoryFileSystem::HasFile(const std::string& path) const { return files_.count(Key(path)) > 0; }
+bool MemoryFileSystem::HasFile(const std::string& path) const { return files_.count(Key(Absolute(path))) > 0; }
 
-bool MemoryFileSystem::HasFolder(const std::string& path) const { return folders_.count(Key(path)) > 0; }
+bool MemoryFileSystem::HasFolder(const std::string& path) const { return folders_.count(Key(Absolute(path))) > 0; }
 
 const MemoryFileSystem::File* MemoryFileSystem::Find(const std::string& path) const {
-    auto it = files_.find(Key(path));
+    auto it = files_.find(Key(Absolute(path)));
     return it == files_.end() ? nullptr : &it->second;
 }
 
@@ -154,21 +156,22 @@ std::string MemoryFileSystem::Content(const std::string& path) const {
 }
 
 void MemoryFileSystem::Forget(const std::string& path) {
-    std::string key = Key(path);
+    std::string key = Key(Absolute(path));
     files_.erase(key);
     folders_.erase(key);
     names_.erase(key);
 }
 
 MemoryFileSystem::File* MemoryFileSystem::FindMutable(const std::string& path) {
-    auto it = files_.find(Key(path));
+    auto it = files_.find(Key(Absolute(path)));
     return it == files_.end() ? nullptr : &it->second;
 }
 
-bool MemoryFileSystem::ChangeCurrentDirectory(const std::string& path) {
+bool MemoryFileSystem::ChangeCurrentDirectory(const std::string& written) {
+    std::string path = Absolute(written);
     std::string key = Key(path);
     if (!IsDriveRoot(key) && !folders_.count(key)) return Fail(error::kPathNotFound);
-    currentDirectory = path;
+    currentDirectory = path;  // full, without a final separator but a root's
     return true;
 }
 
@@ -205,7 +208,7 @@ std::optional<std::vector<DirEntry>> MemoryFileSystem::List(const std::string& p
     auto slash = normal.rfind('\\');
     std::string folder = slash == std::string::npos ? currentDirectory : normal.substr(0, slash);
     std::string namePattern = slash == std::string::npos ? normal : normal.substr(slash + 1);
-    std::string folderKey = Key(folder.empty() ? std::string("\\") : folder);
+    std::string folderKey = Key(Absolute(folder.empty() ? std::string("\\") : folder));
     if (!IsDriveRoot(folderKey) && !folders_.count(folderKey)) {
         Fail(error::kPathNotFound);
         return std::nullopt;
@@ -242,11 +245,7 @@ std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) {
     return names;
 }
 
-std::optional<std::string> MemoryFileSystem::FullPath(const std::string& path) {
-    if (path.empty()) {
-        Fail(error::kInvalidName);
-        return std::nullopt;
-    }
+std::vector<std::string> MemoryFileSystem::Parts(const std::string& path, std::string& root) const {
     std::string normal = path;
     for (char& c : normal)
         if (c == '/') c = '\\';
@@ -256,7 +255,7 @@ std::optional<std::string> MemoryFileSystem::FullPath(const std::string& path) {
         if (!normal.empty() && normal[0] == '\\') base = base.substr(0, 2);  // rooted: the current drive
         normal = base + "\\" + normal;
     }
-    std::string root = normal.substr(0, 2);
+    root = normal.substr(0, 2);
     std::vector<std::string> parts;
     std::size_t start = 2;
     while (start <= normal.size()) {
@@ -266,15 +265,32 @@ std::optional<std::string> MemoryFileSystem::FullPath(const std::string& path) {
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != ".") {
-            auto longName = shortNames.find(part);
-            parts.push_back(longName == shortNames.end() ? part : longName->second);
+            parts.push_back(part);
         }
         start = end + 1;
     }
-    std::string full = root;
-    for (const auto& part : parts) full += "\\" + part;
-    if (parts.empty()) full += "\\";
-    return full;
+    return parts;
+}
+
+std::string MemoryFileSystem::Absolute(const std::string& path) const {
+    std::string root;
+    std::string full;
+    for (const auto& part : Parts(path, root)) full += "\\" + part;
+    return root + (full.empty() ? "\\" : full);
+}
+
+std::optional<std::string> MemoryFileSystem::FullPath(const std::string& path) {
+    if (path.empty()) {
+        Fail(error::kInvalidName);
+        return std::nullopt;
+    }
+    std::string root;
+    std::string full;
+    for (const auto& part : Parts(path, root)) {
+        auto longName = shortNames.find(part);
+        full += "\\" + (longName == shortNames.end() ? part : longName->second);
+    }
+    return root + (full.empty() ? "\\" : full);
 }
 
 }  // namespace platform::fake

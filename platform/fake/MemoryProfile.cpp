@@ -62,9 +62,13 @@ std::vector<std::string> SplitLines(const std::string& content) {
 
 }  // namespace
 
+std::string MemoryProfile::Place(const std::string& file) {
+    return file.find_first_of("\\/:") == std::string::npos ? kWindowsFolder + std::string("\\") + file : file;
+}
+
 std::optional<std::string> MemoryProfile::Get(const std::string& file, const std::string& section,
                                               const std::string& key) const {
-    const MemoryFileSystem::File* found = files_.Find(file);
+    const MemoryFileSystem::File* found = files_.Find(Place(file));
     if (!found) return std::nullopt;
     auto lines = SplitLines(found->content);
     auto s = FindSection(lines, section);
@@ -87,7 +91,7 @@ std::string MemoryProfile::Read(const std::string& file, const std::string& sect
 
 bool MemoryProfile::Write(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& value) {
-    const MemoryFileSystem::File* found = files_.Find(file);
+    const MemoryFileSystem::File* found = files_.Find(Place(file));
     if (found && found->readOnly) return false;
     auto lines = found ? SplitLines(found->content) : std::vector<std::string>{};
     auto s = FindSection(lines, section);
@@ -101,7 +105,7 @@ bool MemoryProfile::Write(const std::string& file, const std::string& section, c
     }
     std::string content;
     for (const auto& line : lines) content += line + "\r\n";
-    return files_.WriteText(file, content, WriteMode::Truncate);
+    return files_.WriteText(Place(file), content, WriteMode::Truncate);
 }
 
 }  // namespace platform::fake

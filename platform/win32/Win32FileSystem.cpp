@@ -60,14 +60,15 @@ bool Win32FileSystem::Copy(const std::string& from, const std::string& to, bool 
 }
 
 bool Win32FileSystem::SetWritable(const std::string& path, bool writable) {
-    return _wchmod(Wide(path).c_str(), writable ? _S_IWRITE : _S_IREAD) == 0;
+    return Track(_wchmod(Wide(path).c_str(), writable ? _S_IWRITE : _S_IREAD) == 0);
 }
 
 bool Win32FileSystem::WriteText(const std::string& path, std::string_view data, WriteMode mode) {
     FilePtr file(_wfopen(Wide(path).c_str(), mode == WriteMode::Append ? L"ab" : L"wb"));
-    if (!file) return false;
+    if (!Track(file != nullptr)) return false;
     bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
-    return std::fclose(file.release()) == 0 && written;
+    if (!Track(written)) return false;
+    return Track(std::fclose(file.release()) == 0);
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
@@ -113,6 +114,10 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
 }
 
 std::optional<std::string> Win32FileSystem::FullPath(const std::string& path) {
+    if (path.empty()) {  // GetFullPathName fails on it, but not every version says why
+        lastError_ = ERROR_INVALID_NAME;
+        return std::nullopt;
+    }
     wchar_t full[MAX_PATH] = {};
     DWORD length = GetFullPathNameW(Wide(path).c_str(), MAX_PATH, full, nullptr);
     if (!Track(length != 0 && length < MAX_PATH)) return std::nullopt;

@@ -68,7 +68,7 @@ TEST_F(Capture, StartsEnrolixWaitsAndMovesTheFilesUnderTheExamNumber) {
     EXPECT_EQ(shell.calls[0].directory, "C:\\SCANSUITE\\bin\\");
     EXPECT_EQ(shell.calls[0].showCommand, 5);
     EXPECT_EQ(shell.calls[0].parameters, R"("12345" "Smith" "John" "n/a" "M" "01/02/1960" "n/a" "02/05/2015" "1")");
-    EXPECT_EQ(files.currentDirectory, "C:\\SCANSUITE\\bin\\");
+    EXPECT_EQ(files.currentDirectory, "C:\\SCANSUITE\\bin");
     EXPECT_EQ(object.CaptureDate(), u"02/05/2015");
 
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -108,9 +108,9 @@ TEST_F(Capture, EquipmentSectionsNameTheProgramAndBothFolders) {
     Equip(
         "[Equipment]\nNumber=1\n1=3:a:Orvanta:Capture Sorvane\n[3]\nEquipProgPathFName=Reg.exe\n"
         "EquipDataPath=C:\\Praxo\\Images\n");
-    files.AddFile("Reg.exe", "");
-    shell.calls.clear();
     files.currentDirectory = "C:\\Host";
+    files.AddFile("Reg.exe", "");  // in the working folder
+    shell.calls.clear();
     EXPECT_EQ(object.CaptureDevice(), u"Was OK");
     EXPECT_EQ(shell.calls[0].directory, "");
     EXPECT_EQ(files.currentDirectory, "C:\\Host");
@@ -254,7 +254,7 @@ TEST_F(Capture, RefusesToMoveTheHostsFilesOrEarlierCapturesAndTouchesNothing) {
     files.AddFile("C:\\Praxo\\Pgms\\praxo32.exe", "host");
     files.AddFile("C:\\Praxo\\Images\\K_77_OD.jpg", "earlier");
     for (const auto& c : cases) {
-        c.equip.empty() ? files.Forget("PXEquip.ini") : Equip(c.equip);
+        c.equip.empty() ? files.Forget("C:\\Windows\\PXEquip.ini") : Equip(c.equip);
         files.Forget("C:\\Plugin\\Orvanta.log");
         boxes.shown.clear();
         EXPECT_EQ(object.CaptureDevice(), u"") << c.what;
@@ -304,7 +304,7 @@ TEST_F(Capture, ErrorsAreLoggedThenReportedWithTheirStepMarker) {
         {"no acquisition folder configured",
          [&] {
              Praxo("[System]\n");
-             files.Forget("PXEquip.ini");
+             files.Forget("C:\\Windows\\PXEquip.ini");
          },
          " CaptureDevice, Err Number: 76 Err Description: Path not found 1"},
         {"parent of the acquisition folder missing",

@@ -56,7 +56,7 @@ TEST_F(Object, FreshObjectHoldsTheInitialValues) {
 }
 
 TEST_F(Object, CreationWithoutPraxoIniShowsMessageAAndTheObjectWorks) {
-    files.Forget("praxo32.ini");
+    files.Forget("C:\\Windows\\praxo32.ini");
     OrvantaObject o(services);
     o.Initialise();
     ASSERT_EQ(boxes.shown.size(), 1u);

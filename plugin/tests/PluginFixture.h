@@ -45,8 +45,8 @@ class PluginFixture : public ::testing::Test {
 protected:
     PluginFixture() { files.AddFolder("C:\\Plugin"); }
 
-    void Praxo(const std::string& content) { files.AddFile("praxo32.ini", content); }
-    void Equip(const std::string& content) { files.AddFile("PXEquip.ini", content); }
+    void Praxo(const std::string& content) { files.AddFile("C:\\Windows\\praxo32.ini", content); }
+    void Equip(const std::string& content) { files.AddFile("C:\\Windows\\PXEquip.ini", content); }
     std::string PluginFile(const std::string& name) { return files.Content("C:\\Plugin\\" + name); }
     bool HasPluginFile(const std::string& name) { return files.HasFile("C:\\Plugin\\" + name); }
 

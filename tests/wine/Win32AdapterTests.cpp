@@ -8,13 +8,14 @@
 #include <sstream>
 #include <string>
 
+#include "FileSystemContract.h"
+#include "ProfileContract.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/testing/BoxWatch.h"
-#include "platform/win32/testing/ScratchFolder.h"
 
 using namespace platform;
 using namespace platform::win32;
@@ -24,194 +25,99 @@ using platform::win32::testing::WatchBox;
 
 namespace {
 
-class Scratch : public platform::win32::testing::ScratchFolder {
-protected:
-    Win32FileSystem files_;
-    Win32Profile profile_;
-};
+// A port for the contracts: a root folder of each test's own under the temporary folder, named in the adapter's
+// path text (in UTF-8, with letters outside the ANSI code page, so that every name reaches the wide calls).
+template <Win32FileSystem::PathText Text>
+class Win32Port {
+public:
+    static constexpr bool kWindows = true;
+    Win32Port() {
+        static int count = 0;
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        wchar_t current[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, current);
+        before_ = current;
+        root_ = std::wstring(temp) + L"orvanta-contract-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++count) + (Text == Win32FileSystem::PathText::Utf8 ? L"-\u00dcber\u03a9" : L"");
+        std::filesystem::remove_all(root_);
+        if (!CreateDirectoryW(root_.c_str(), nullptr)) ADD_FAILURE() << "no root folder";
+    }
+    ~Win32Port() {
+        LetGo();
+        SetCurrentDirectoryW(before_.c_str());
+        // Read-only files would stop the removal.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_))
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(root_);
+    }
+    Win32Port(const Win32Port&) = delete;
+    Win32Port& operator=(const Win32Port&) = delete;
 
-using ProfileTest = Scratch;
-using FileSystemTest = Scratch;
-
-TEST_F(ProfileTest, WrittenValuesReadBackAndCutToTheBuffer) {
-    std::string ini = Path("TomoCfg.ini");
-    ASSERT_TRUE(profile_.Write(ini, "Server Connection", "Server", "CENTRAL01"));
-    ASSERT_TRUE(profile_.Write(ini, "System Parameters", "Database", "SQL Server"));
-    EXPECT_EQ(profile_.Read(ini, "Server Connection", "Server", "", 127), "CENTRAL01");
-    EXPECT_EQ(profile_.Read(ini, "System Parameters", "Database", "", 127), "SQL Server");
-    // A buffer of n bytes holds n - 1 characters.
-    EXPECT_EQ(profile_.Read(ini, "Server Connection", "Server", "", 5), "CENT");
-    EXPECT_EQ(profile_.Read(ini, "Server Connection", "Server", "", 1), "");
-    EXPECT_EQ(profile_.Read(ini, "Server Connection", "Server", "", 0), "");
-    // Rewriting keeps one key; an empty value reads empty, not as the default.
-    ASSERT_TRUE(profile_.Write(ini, "Server Connection", "Server", ""));
-    EXPECT_EQ(profile_.Read(ini, "Server Connection", "Server", "dflt", 127), "");
-    EXPECT_EQ(profile_.Read(ini, "System Parameters", "Database", "", 127), "SQL Server");
-}
-
-TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault) {
-    std::string ini = Path("SqlInstall.ini");
-    EXPECT_EQ(profile_.Read(ini, "Options", "SAPWD", "tumbleoak", 128), "tumbleoak");
-    EXPECT_EQ(profile_.Read(ini, "Options", "INSTANCENAME", "SQLKOR", 4), "SQL");
-    ASSERT_TRUE(profile_.Write(ini, "Options", "SAPWD", "velvetoak#317"));
-    EXPECT_EQ(profile_.Read(ini, "Options", "INSTANCENAME", "SQLKOR", 16), "SQLKOR");
-    EXPECT_EQ(profile_.Read(ini, "Other", "SAPWD", "x", 16), "x");
-    EXPECT_EQ(profile_.Read(ini, "options", "sapwd", "", 128), "velvetoak#317");
-}
-
-TEST_F(ProfileTest, DoubledBackslashInThePathReachesTheSameFile) {
-    ASSERT_TRUE(CreateDirectoryA(Path("bin").c_str(), nullptr));
-    ASSERT_TRUE(profile_.Write(Path("bin\\TomoCfg.ini"), "Server Connection", "Server", "WS01"));
-    EXPECT_EQ(profile_.Read(dir_ + "\\\\bin\\TomoCfg.ini", "Server Connection", "Server", "", 127), "WS01");
-}
-
-// Whether a read-only file refuses writes is not checked here: Wine keeps the attribute as missing
-// write permission, which does not stop a root user.
-TEST_F(ProfileTest, ReadOnlyFileStillReadsAndWritesAgainOnceWritable) {
-    std::string ini = Path("SqlInstall.ini");
-    ASSERT_TRUE(profile_.Write(ini, "Options", "SAPWD", "tumbleoak"));
-    ASSERT_TRUE(files_.SetWritable(ini, false));
-    EXPECT_EQ(profile_.Read(ini, "Options", "SAPWD", "", 128), "tumbleoak");
-    ASSERT_TRUE(files_.SetWritable(ini, true));
-    EXPECT_TRUE(profile_.Write(ini, "Options", "SAPWD", "velvetoak#317"));
-    EXPECT_EQ(profile_.Read(ini, "Options", "SAPWD", "", 128), "velvetoak#317");
-    EXPECT_FALSE(files_.Status(ini)->readOnly);
-}
-
-TEST_F(FileSystemTest, StatusTellsFilesFoldersAndMissingPaths) {
-    EXPECT_FALSE(files_.Status(Path("missing.mdf")).has_value());
-    ASSERT_TRUE(files_.WriteText(Path("PATIENT.mdf"), "12345", WriteMode::Truncate));
-    auto file = files_.Status(Path("PATIENT.mdf"));
-    ASSERT_TRUE(file.has_value());
-    EXPECT_FALSE(file->isDirectory);
-    EXPECT_FALSE(file->readOnly);
-    EXPECT_EQ(file->size, 5u);
-    auto folder = files_.Status(dir_);
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_TRUE(folder->isDirectory);
-}
-
-TEST_F(FileSystemTest, ReadOnlyFileResistsDeletionUntilMadeWritable) {
-    std::string path = Path("SqlInstall.ini");
-    ASSERT_TRUE(files_.WriteText(path, "x", WriteMode::Truncate));
-    ASSERT_TRUE(files_.SetWritable(path, false));
-    EXPECT_TRUE(files_.Status(path)->readOnly);
-    EXPECT_FALSE(files_.RemoveFile(path));
-    EXPECT_TRUE(files_.Status(path).has_value());
-    ASSERT_TRUE(files_.SetWritable(path, true));
-    EXPECT_FALSE(files_.Status(path)->readOnly);
-    EXPECT_TRUE(files_.RemoveFile(path));
-    EXPECT_FALSE(files_.Status(path).has_value());
-    EXPECT_FALSE(files_.RemoveFile(path));
-    EXPECT_FALSE(files_.SetWritable(path, true));
-}
-
-TEST_F(FileSystemTest, CopyHonoursFailIfExists) {
-    std::string from = Path("Empty_PATIENT.mdf");
-    std::string to = Path("PATIENT.mdf");
-    ASSERT_TRUE(files_.WriteText(from, "template", WriteMode::Truncate));
-    EXPECT_TRUE(files_.Copy(from, to, true));
-    EXPECT_EQ(Content(to), "template");
-    ASSERT_TRUE(files_.WriteText(to, "data", WriteMode::Truncate));
-    EXPECT_FALSE(files_.Copy(from, to, true));
-    EXPECT_EQ(Content(to), "data");
-    EXPECT_TRUE(files_.Copy(from, to, false));
-    EXPECT_EQ(Content(to), "template");
-    EXPECT_FALSE(files_.Copy(Path("missing.mdf"), Path("other.mdf"), false));
-    EXPECT_FALSE(files_.Status(Path("other.mdf")).has_value());
-}
-
-TEST_F(FileSystemTest, MakeDirectoryMakesOneLevel) {
-    EXPECT_TRUE(files_.MakeDirectory(Path("Logs")));
-    EXPECT_TRUE(files_.Status(Path("Logs"))->isDirectory);
-    EXPECT_FALSE(files_.MakeDirectory(Path("Logs")));
-    EXPECT_FALSE(files_.MakeDirectory(Path("Orvanta\\Logs")));
-    EXPECT_FALSE(files_.Status(Path("Orvanta")).has_value());
-}
-
-TEST_F(FileSystemTest, WriteTextAppendsOrTruncatesVerbatim) {
-    std::string log = Path("Enrolix.log");
-    EXPECT_TRUE(files_.WriteText(log, "[02/05/2015 23:48:30] one %s\n", WriteMode::Append));
-    EXPECT_TRUE(files_.WriteText(log, "[02/05/2015 23:48:31, ERROR] two\n", WriteMode::Append));
-    EXPECT_EQ(Content(log), "[02/05/2015 23:48:30] one %s\n[02/05/2015 23:48:31, ERROR] two\n");
-    EXPECT_TRUE(files_.WriteText(log, "three\n", WriteMode::Truncate));
-    EXPECT_EQ(Content(log), "three\n");
-    EXPECT_TRUE(files_.WriteText(log, "", WriteMode::Truncate));
-    EXPECT_EQ(files_.Status(log)->size, 0u);
-    EXPECT_FALSE(files_.WriteText(Path("NoFolder\\Enrolix.log"), "x\n", WriteMode::Append));
-    EXPECT_FALSE(files_.WriteText(dir_, "x\n", WriteMode::Append));
-}
-
-TEST_F(FileSystemTest, CurrentDirectoryIsTheProcessWorkingFolder) {
-    char before[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, before);
-    ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
-    std::string current = files_.CurrentDirectory();
-    SetCurrentDirectoryA(before);
-    EXPECT_EQ(current, dir_);
-}
-
-TEST_F(FileSystemTest, FailuresKeepTheirWindowsErrorCode) {
-    EXPECT_FALSE(files_.RemoveFile(Path("missing.jpg")));
-    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
-    ASSERT_TRUE(files_.WriteText(Path("a.jpg"), "x", WriteMode::Truncate));
-    EXPECT_FALSE(files_.Copy(Path("a.jpg"), Path("NoFolder\\a.jpg"), false));
-    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
-    EXPECT_FALSE(files_.MakeDirectory(dir_));
-    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
-    EXPECT_FALSE(files_.ChangeCurrentDirectory(Path("NoFolder")));
-    EXPECT_TRUE(files_.LastError() == ERROR_FILE_NOT_FOUND || files_.LastError() == ERROR_PATH_NOT_FOUND)
-        << files_.LastError();
-    // A file held open without sharing cannot be deleted.
-    HANDLE held = CreateFileA(Path("a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(files_.RemoveFile(Path("a.jpg")));
-    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-    CloseHandle(held);
-    EXPECT_TRUE(files_.RemoveFile(Path("a.jpg")));
-}
-
-TEST_F(FileSystemTest, ChangeCurrentDirectorySetsTheProcessWorkingFolder) {
-    std::string before = files_.CurrentDirectory();
-    ASSERT_TRUE(files_.ChangeCurrentDirectory(dir_));
-    std::string now = files_.CurrentDirectory();
-    SetCurrentDirectoryA(before.c_str());
-    EXPECT_EQ(now, dir_);
-}
-
-TEST_F(FileSystemTest, ListGivesNamesAttributesAndSizesByWildcard) {
-    Write(Path("12345_OD.jpg"), "abcd");
-    Write(Path("12345_os"), "ab");
-    Write(Path("other.txt"), "");
-    ASSERT_TRUE(CreateDirectoryA(Path("12345_sub").c_str(), nullptr));
-    Write(Path("12345_hidden.jpg"), "h");
-    SetFileAttributesA(Path("12345_hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-
-    auto all = files_.List(Path("*"));
-    ASSERT_TRUE(all.has_value());
-    std::vector<std::string> names;
-    for (const auto& entry : *all) names.push_back(entry.name);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"12345_OD.jpg", "12345_hidden.jpg", "12345_os", "12345_sub", "other.txt"}));
-    for (const auto& entry : *all) {
-        EXPECT_EQ(entry.isDirectory, entry.name == "12345_sub") << entry.name;
-        EXPECT_EQ(entry.hidden, entry.name == "12345_hidden.jpg") << entry.name;
-        EXPECT_EQ(entry.system, entry.name == "12345_hidden.jpg") << entry.name;
-        if (entry.name == "12345_OD.jpg") {
-            EXPECT_EQ(entry.size, 4u);
-        }
+    IFileSystem& Files() { return files_; }
+    IProfile& Profile() { return profile_; }
+    std::string Root() const { return Narrow(root_); }
+    void MarkHiddenSystem(const std::string& path) {
+        ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    }
+    void HoldOpen(const std::string& path) {
+        held_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held_, INVALID_HANDLE_VALUE);
+    }
+    void LetGo() {
+        if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
+        held_ = INVALID_HANDLE_VALUE;
+    }
+    static bool ReadOnlyStopsWrites() {
+        return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
+    }
+    std::string Content(const std::string& path) const {
+        std::ifstream in(std::filesystem::path(Wide(path)), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
     }
 
-    // "*.*" also matches a name without extension; the case of the pattern does not count.
-    auto keyed = files_.List(Path("12345_*.*"));
-    ASSERT_TRUE(keyed.has_value());
-    EXPECT_EQ(keyed->size(), 4u);
-    EXPECT_EQ(files_.List(Path("12345_O*.JPG"))->size(), 1u);
-    EXPECT_TRUE(files_.List(Path("nothing_*.*"))->empty());
+private:
+    static UINT CodePage() { return Text == Win32FileSystem::PathText::Utf8 ? CP_UTF8 : CP_ACP; }
+    static std::wstring Wide(const std::string& text) {
+        std::wstring wide(text.size(), L'\0');
+        int size = MultiByteToWideChar(CodePage(), 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                       static_cast<int>(wide.size()));
+        wide.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+        return wide;
+    }
+    static std::string Narrow(const std::wstring& text) {
+        std::string narrow(text.size() * 4, '\0');
+        int size = WideCharToMultiByte(CodePage(), 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                                       static_cast<int>(narrow.size()), nullptr, nullptr);
+        narrow.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+        return narrow;
+    }
 
-    EXPECT_FALSE(files_.List(Path("NoFolder\\*")).has_value());
-    EXPECT_EQ(files_.LastError(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+    Win32FileSystem files_{Text};
+    Win32Profile profile_;
+    std::wstring root_;
+    std::wstring before_;
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+};
+
+using AnsiPort = Win32Port<Win32FileSystem::PathText::Ansi>;
+using Utf8Port = Win32Port<Win32FileSystem::PathText::Utf8>;
+
+TEST(FileSystemTest, CurrentDirectoryIsTheProcessWorkingFolder) {
+    Win32FileSystem files;
+    char temp[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+    std::string dir = std::string(temp) + "orvanta-" + std::to_string(GetCurrentProcessId()) + "-current";
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    std::string current = files.CurrentDirectory();
+    SetCurrentDirectoryA(before);
+    RemoveDirectoryA(dir.c_str());
+    EXPECT_EQ(current, dir);
 }
 
 TEST(ShellTest, ExecuteAnswersTheShellsNumbers) {
@@ -300,3 +206,9 @@ TEST(MessageBoxTest, HostBoxWithoutActiveWindowIsTaskModal) {
 }
 
 }  // namespace
+
+namespace platform::contract {
+INSTANTIATE_TYPED_TEST_SUITE_P(Ansi, FileSystemContract, AnsiPort);
+INSTANTIATE_TYPED_TEST_SUITE_P(Utf8, FileSystemContract, Utf8Port);
+INSTANTIATE_TYPED_TEST_SUITE_P(Ansi, ProfileContract, AnsiPort);
+}  // namespace platform::contract

@@ -1,5 +1,6 @@
-// An in-memory Windows file system for unit tests: paths compare without regard to case, "\\" runs
-// count as one separator, drive roots always exist. Names keep the case they were created with; a listing
+// An in-memory Windows file system for unit tests: paths are made full first (relative to currentDirectory,
+// "." and ".." resolved by the text), compare without regard to case, "\\" runs count as one separator, drive
+// roots always exist. Names keep the case they were created with; a listing
 // gives a folder's entries in the order they were created. Failures set the Windows error code.
 #pragma once
 
@@ -66,6 +67,9 @@ private:
         std::string name;  // the last part of the path as created
         std::uint64_t created = 0;
     };
+    // The parts of the full path after its drive, which goes to root; no short names resolved.
+    std::vector<std::string> Parts(const std::string& path, std::string& root) const;
+    std::string Absolute(const std::string& path) const;  // the full path, as FullPath without short names
     bool ParentExists(const std::string& key) const;
     bool Fail(std::uint32_t error);
     void Name(const std::string& key, const std::string& path);

@@ -1,4 +1,5 @@
-// Profile strings over the in-memory file system, parsed and written back as INI text.
+// Profile strings over the in-memory file system, parsed and written back as INI text. A file named without a
+// folder is in the Windows folder, as the system has it.
 #pragma once
 
 #include "platform/Profile.h"
@@ -13,6 +14,10 @@ public:
                      const std::string& defaultValue, std::size_t bufferSize) override;
     bool Write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) override;
+
+    static constexpr const char* kWindowsFolder = "C:\\Windows";
+    // Where a profile file name leads: a bare name into the Windows folder.
+    static std::string Place(const std::string& file);
 
     // The value as stored, or nullopt when the file, section or key is missing.
     std::optional<std::string> Get(const std::string& file, const std::string& section, const std::string& key) const;
