@@ -10,13 +10,8 @@ constexpr wchar_t kErrorSource[] = L"Orvanta.clsOrvanta";
 
 }  // namespace
 
-HRESULT VbErrorResult(const VbError& error) {
-    if (error.Number() < 0) return static_cast<HRESULT>(error.Number());
-    return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, static_cast<std::uint32_t>(error.Number()) & 0xFFFFu);
-}
-
 HRESULT RaiseToCaller(const VbError& error) noexcept {
-    HRESULT hr = VbErrorResult(error);
+    HRESULT hr = static_cast<HRESULT>(error.HResult());
     ComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(create.Put()))) return hr;
     try {

@@ -81,10 +81,6 @@ inline BSTR ToBstr(std::u16string_view text) {
 
 inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-// The failing result of a VB error: facility control with the number in the low word; a number that is a
-// result code already (negative) stays as it is.
-HRESULT VbErrorResult(const VbError& error);
-
 // Sets the thread's error information to error and returns its failing result.
 HRESULT RaiseToCaller(const VbError& error) noexcept;
 

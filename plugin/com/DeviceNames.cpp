@@ -3,9 +3,7 @@
 #include <new>
 #include <optional>
 
-#include "Module.h"
 #include "OrvantaObject.h"
-#include "SingleInterfaceObject.h"
 
 namespace orvanta::com {
 
@@ -37,7 +35,7 @@ std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
     return PositionOf(value);
 }
 
-class Enumerator final : public SingleInterfaceObject<IEnumVARIANT, IID_IEnumVARIANT> {
+class Enumerator final : public ComObject<IEnumVARIANT> {
 public:
     Enumerator(std::vector<Variant> items, ULONG next) : items_(std::move(items)), next_(next) {}
 
@@ -60,18 +58,21 @@ public:
         return hr;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        ULONG left = static_cast<ULONG>(items_.size()) - next_;
-        next_ += count < left ? count : left;
-        return count <= left ? S_OK : S_FALSE;
+        return GuardResult([&] {
+            ULONG left = static_cast<ULONG>(items_.size()) - next_;
+            next_ += count < left ? count : left;
+            return count <= left ? S_OK : S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
-        next_ = 0;
-        return S_OK;
+        return Guard([&] { next_ = 0; });
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-        if (!copy) return E_POINTER;
-        *copy = nullptr;
-        return Guard([&] { *copy = new Enumerator(items_, next_); });
+        return Guard([&] {
+            Require(copy);
+            *copy = nullptr;
+            *copy = new Enumerator(items_, next_);
+        });
     }
 
 private:
@@ -103,10 +104,6 @@ void Variant::CopyTo(VARIANT* out) const {
     if (FAILED(hr)) throw ComFailure{hr};
 }
 
-DeviceNames::DeviceNames() { Module::AddObject(); }
-
-DeviceNames::~DeviceNames() { Module::ReleaseObject(); }
-
 IDispatch* DeviceNames::CreateCatalogue() {
     ComPtr<DeviceNames> collection = ComPtr<DeviceNames>::Attach(new DeviceNames());
     for (const std::u16string& name : OrvantaObject::DeviceNames()) {
@@ -122,56 +119,39 @@ IDispatch* DeviceNames::CreateCatalogue() {
     return static_cast<_Collection*>(collection.AddRefed());
 }
 
-HRESULT DeviceNames::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__Collection)) {
-        *object = static_cast<_Collection*>(this);
-    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-        *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG DeviceNames::AddRef() { return ++references_; }
-
-ULONG DeviceNames::Release() {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT DeviceNames::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
+    return Guard([&] {
+        Require(count);
+        *count = 0;
+    });
 }
 
 HRESULT DeviceNames::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
+    return GuardResult([&] {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    });
 }
 
 HRESULT DeviceNames::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (!names || !ids || count == 0) return E_INVALIDARG;
-    static const struct {
-        const wchar_t* name;
-        DISPID id;
-    } kMembers[] = {
-        {L"Item", kItem}, {L"Add", kAdd}, {L"Count", kCount}, {L"Remove", kRemove}, {L"_NewEnum", DISPID_NEWENUM}};
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    ids[0] = DISPID_UNKNOWN;
-    for (const auto& member : kMembers)
-        if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
-    if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    // The members have no named parameters.
-    if (count > 1) hr = DISP_E_UNKNOWNNAME;
-    return hr;
+    return GuardResult([&]() -> HRESULT {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!names || !ids || count == 0) return E_INVALIDARG;
+        static const struct {
+            const wchar_t* name;
+            DISPID id;
+        } kMembers[] = {
+            {L"Item", kItem}, {L"Add", kAdd}, {L"Count", kCount}, {L"Remove", kRemove}, {L"_NewEnum", DISPID_NEWENUM}};
+        HRESULT hr = S_OK;
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        ids[0] = DISPID_UNKNOWN;
+        for (const auto& member : kMembers)
+            if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
+        if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+        // The members have no named parameters.
+        if (count > 1) hr = DISP_E_UNKNOWNNAME;
+        return hr;
+    });
 }
 
 HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -243,7 +223,7 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
 }
 
 HRESULT DeviceNames::InterfaceSupportsErrorInfo(REFIID riid) {
-    return IsEqualIID(riid, IID__Collection) ? S_OK : S_FALSE;
+    return GuardResult([&] { return IsEqualIID(riid, IID__Collection) ? S_OK : S_FALSE; });
 }
 
 HRESULT DeviceNames::Item(VARIANT* index, VARIANT* result) {

@@ -2,9 +2,9 @@
 // enumeration, also reachable through the automation runtime's _Collection interface.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
+#include "ComObject.h"
 #include "ComSupport.h"
 #include "ItemList.h"
 #include "Orvanta_h.h"
@@ -32,14 +32,10 @@ private:
     VARIANT v_;
 };
 
-class DeviceNames final : public _Collection, public ISupportErrorInfo {
+class DeviceNames final : public ComObject<_Collection, ISupportErrorInfo> {
 public:
     // A new collection with the sixteen device functions, with one reference.
     static IDispatch* CreateCatalogue();
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -56,10 +52,8 @@ public:
     HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** enumerator) override;
 
 private:
-    DeviceNames();
-    ~DeviceNames();
+    DeviceNames() = default;
 
-    std::atomic<ULONG> references_{1};
     ItemList<Variant> items_;
 };
 
