@@ -22,12 +22,7 @@ bool IsMissing(const VARIANT* value) {
 ItemPosition PositionOf(const VARIANT* value) {
     Variant plain(*value);
     if (V_VT(&plain.get()) == VT_BSTR) return FromBstr(V_BSTR(&plain.get()));
-    VARIANT number;
-    VariantInit(&number);
-    HRESULT hr = VariantChangeType(&number, plain.source(), 0, VT_I4);
-    if (hr == DISP_E_OVERFLOW) throw VbError(vb::kOverflow);
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-    return static_cast<std::int64_t>(V_I4(&number));
+    return static_cast<std::int64_t>(V_I4(&Variant::ChangeType(plain.get(), VT_I4).get()));
 }
 
 std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
@@ -82,40 +77,10 @@ private:
 
 }  // namespace
 
-Variant::Variant(const VARIANT& value) {
-    VariantInit(&v_);
-    HRESULT hr = VariantCopyInd(&v_, const_cast<VARIANT*>(&value));
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-}
-
-Variant::Variant(const Variant& other) : Variant(other.v_) {}
-
-Variant::Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
-
-Variant& Variant::operator=(Variant other) noexcept {
-    std::swap(v_, other.v_);
-    return *this;
-}
-
-void Variant::CopyTo(VARIANT* out) const {
-    HRESULT hr = VariantCopy(out, source());
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw ComFailure{hr};
-}
-
 IDispatch* DeviceNames::CreateCatalogue() {
     ComPtr<DeviceNames> collection = ComPtr<DeviceNames>::Attach(new DeviceNames());
-    for (const std::u16string& name : OrvantaObject::DeviceNames()) {
-        VARIANT text;
-        VariantInit(&text);
-        V_VT(&text) = VT_BSTR;
-        V_BSTR(&text) = ToBstr(name);
-        Variant item;
-        item = Variant(text);
-        VariantClear(&text);
-        collection->items_.Add(std::move(item), std::nullopt, std::nullopt, std::nullopt);
-    }
+    for (const std::u16string& name : OrvantaObject::DeviceNames())
+        collection->items_.Add(Variant(name), std::nullopt, std::nullopt, std::nullopt);
     return static_cast<_Collection*>(collection.AddRefed());
 }
 
@@ -170,13 +135,12 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
         auto argument = [&](UINT i) { return i < count ? &params->rgvarg[count - 1 - i] : &missing; };
         auto arity = [&](UINT least, UINT most) { return count >= least && count <= most; };
 
-        VARIANT value;
-        VariantInit(&value);
+        Variant value;
         HRESULT hr = S_OK;
         switch (id) {
             case kItem:
                 if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
-                hr = Item(argument(0), &value);
+                hr = Item(argument(0), value.put());
                 break;
             case kAdd:
                 if (!arity(1, 4)) return DISP_E_BADPARAMCOUNT;
@@ -186,8 +150,9 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
                 LONG n = 0;
                 hr = Count(&n);
-                V_VT(&value) = VT_I4;
-                V_I4(&value) = n;
+                VARIANT* slot = value.put();
+                V_VT(slot) = VT_I4;
+                V_I4(slot) = n;
                 break;
             }
             case kRemove:
@@ -199,8 +164,9 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 IUnknown* enumerator = nullptr;
                 hr = _NewEnum(&enumerator);
                 if (SUCCEEDED(hr)) {
-                    V_VT(&value) = VT_UNKNOWN;
-                    V_UNKNOWN(&value) = enumerator;
+                    VARIANT* slot = value.put();
+                    V_VT(slot) = VT_UNKNOWN;
+                    V_UNKNOWN(slot) = enumerator;
                 }
                 break;
             }
@@ -208,16 +174,8 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 return DISP_E_MEMBERNOTFOUND;
         }
         if (argError) *argError = 0;
-        if (FAILED(hr)) {
-            VariantClear(&value);
-            return ToDispatchResult(hr, excepInfo);
-        }
-        if (result) {
-            VariantInit(result);
-            *result = value;
-        } else {
-            VariantClear(&value);
-        }
+        if (FAILED(hr)) return ToDispatchResult(hr, excepInfo);
+        if (result) *result = value.release();
         return S_OK;
     });
 }
@@ -241,11 +199,7 @@ HRESULT DeviceNames::Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* 
         std::optional<std::u16string> keyText;
         if (!IsMissing(key)) {
             Variant plain(*key);
-            VARIANT text;
-            VariantInit(&text);
-            if (FAILED(VariantChangeType(&text, plain.source(), 0, VT_BSTR))) throw VbError(vb::kTypeMismatch);
-            keyText = FromBstr(V_BSTR(&text));
-            VariantClear(&text);
+            keyText = FromBstr(V_BSTR(&Variant::ChangeType(plain.get(), VT_BSTR).get()));
         }
         items_.Add(Variant(*item), std::move(keyText), OptionalPosition(before), OptionalPosition(after));
     });

@@ -11,27 +11,6 @@
 
 namespace orvanta::com {
 
-// A VARIANT that owns its content.
-class Variant {
-public:
-    Variant() { VariantInit(&v_); }
-    // A copy of value, with a by-reference value followed to what it points at.
-    explicit Variant(const VARIANT& value);
-    Variant(const Variant& other);
-    Variant(Variant&& other) noexcept;
-    Variant& operator=(Variant other) noexcept;
-    ~Variant() { VariantClear(&v_); }
-
-    const VARIANT& get() const { return v_; }
-    // For the automation functions, which take their source without const.
-    VARIANT* source() const { return const_cast<VARIANT*>(&v_); }
-    // A copy into out, which must be initialised or empty.
-    void CopyTo(VARIANT* out) const;
-
-private:
-    VARIANT v_;
-};
-
 class DeviceNames final : public ComObject<_Collection, ISupportErrorInfo> {
 public:
     // A new collection with the sixteen device functions, with one reference.

@@ -44,14 +44,7 @@ bool BoolArgument(VARIANT_BOOL* in) {
 // The text of a variant argument as VB's conversion to String gives it.
 std::u16string VariantText(VARIANT* in) {
     Require(in);
-    VARIANT text;
-    VariantInit(&text);
-    HRESULT hr = VariantChangeType(&text, in, VARIANT_ALPHABOOL, VT_BSTR);
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-    std::u16string result = FromBstr(V_BSTR(&text));
-    VariantClear(&text);
-    return result;
+    return FromBstr(V_BSTR(&Variant::ChangeType(*in, VT_BSTR, VARIANT_ALPHABOOL).get()));
 }
 
 // What a public object field holds: one counted reference to the host's object.
