@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Unique.h"
+
 namespace platform::odbc {
 namespace {
 
@@ -66,58 +68,47 @@ bool HasState(SQLSMALLINT type, SQLHANDLE handle, std::string_view wanted) {
            wanted == reinterpret_cast<const char*>(state);
 }
 
-// One ODBC handle, freed with its owner's lifetime.
-class Handle {
-public:
-    Handle() = default;
-    Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
-        SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
-        if (!SQL_SUCCEEDED(rc)) {
-            handle_ = SQL_NULL_HANDLE;
-            std::string text = "SQLAllocHandle failed with return code " + std::to_string(rc);
-            if (parent != SQL_NULL_HANDLE)
-                text = DiagnosticText(type == SQL_HANDLE_STMT ? SQL_HANDLE_DBC : SQL_HANDLE_ENV, parent,
-                                      "SQLAllocHandle", rc);
-            throw DbError(text);
-        }
-    }
-    ~Handle() { Reset(); }
-    Handle(Handle&& other) noexcept : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
-    Handle& operator=(Handle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            type_ = other.type_;
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+template <SQLSMALLINT Type>
+void FreeHandle(SQLHANDLE handle) noexcept {
+    SQLFreeHandle(Type, handle);
+}
 
-    SQLHANDLE get() const { return handle_; }
-    SQLSMALLINT type() const { return type_; }
-    explicit operator bool() const { return handle_ != SQL_NULL_HANDLE; }
-    void Reset() {
-        if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, std::exchange(handle_, nullptr));
-    }
+// One ODBC handle of the given type, freed with its owner's lifetime.
+template <SQLSMALLINT Type>
+struct Handle : Unique<SQLHANDLE, &FreeHandle<Type>> {};
+using Environment = Handle<SQL_HANDLE_ENV>;
+using Connection = Handle<SQL_HANDLE_DBC>;
+using Statement = Handle<SQL_HANDLE_STMT>;
 
-    // Throws the handle's diagnostics unless rc reports success (or, when allowed, no data).
-    SQLRETURN Check(SQLRETURN rc, const char* call, bool noDataIsOk = false) const {
-        if (SQL_SUCCEEDED(rc) || (noDataIsOk && rc == SQL_NO_DATA)) return rc;
-        throw DbError(DiagnosticText(type_, handle_, call, rc));
+// A new handle below parent (none for an environment).
+template <SQLSMALLINT Type>
+Handle<Type> Allocate(SQLHANDLE parent) {
+    Handle<Type> handle;
+    SQLRETURN rc = SQLAllocHandle(Type, parent, handle.put());
+    if (!SQL_SUCCEEDED(rc)) {
+        handle.release();
+        std::string text = "SQLAllocHandle failed with return code " + std::to_string(rc);
+        if (parent != SQL_NULL_HANDLE)
+            text =
+                DiagnosticText(Type == SQL_HANDLE_STMT ? SQL_HANDLE_DBC : SQL_HANDLE_ENV, parent, "SQLAllocHandle", rc);
+        throw DbError(text);
     }
+    return handle;
+}
 
-private:
-    SQLSMALLINT type_ = SQL_HANDLE_ENV;
-    SQLHANDLE handle_ = nullptr;
-};
+// Throws the handle's diagnostics unless rc reports success (or, when allowed, no data).
+template <SQLSMALLINT Type>
+SQLRETURN Check(const Handle<Type>& handle, SQLRETURN rc, const char* call, bool noDataIsOk = false) {
+    if (SQL_SUCCEEDED(rc) || (noDataIsOk && rc == SQL_NO_DATA)) return rc;
+    throw DbError(DiagnosticText(Type, handle.get(), call, rc));
+}
 
 // Column values longer than this are refused rather than read on for ever.
 constexpr std::size_t kMaxValueSize = std::size_t{16} << 20;
 
 // Reads one column of the current row as text, in chunks; NULL reads empty. Appends only what the driver can
 // have written into the chunk, and refuses lengths that no driver following the rules reports.
-std::string ReadText(const Handle& stmt, SQLUSMALLINT column) {
+std::string ReadText(const Statement& stmt, SQLUSMALLINT column) {
     constexpr SQLLEN size = 256;
     std::string value;
     for (bool first = true;; first = false) {
@@ -125,7 +116,7 @@ std::string ReadText(const Handle& stmt, SQLUSMALLINT column) {
         SQLLEN indicator = 0;
         SQLRETURN rc = SQLGetData(stmt.get(), column, SQL_C_CHAR, chunk, size, &indicator);
         if (rc == SQL_NO_DATA) break;  // every chunk was read
-        stmt.Check(rc, "SQLGetData");
+        Check(stmt, rc, "SQLGetData");
         if (indicator == SQL_NULL_DATA) {
             if (first) return {};
             throw DbError("SQLGetData reported NULL after part of the value");
@@ -162,19 +153,19 @@ std::string StripOdbcPrefix(const std::string& connectString) {
 }
 
 struct OdbcConnection::Handles {
-    Handle env;
-    Handle dbc;
+    Environment env;
+    Connection dbc;
     bool connected = false;
 
     void Disconnect() {
         if (connected) SQLDisconnect(dbc.get());
         connected = false;
-        dbc.Reset();
+        dbc.reset();
     }
 
-    Handle NewStatement() const {
+    Statement NewStatement() const {
         if (!connected) throw DbError("The connection is not open");
-        return Handle(SQL_HANDLE_STMT, dbc.get());
+        return Allocate<SQL_HANDLE_STMT>(dbc.get());
     }
 };
 
@@ -185,19 +176,19 @@ OdbcConnection::~OdbcConnection() { Close(); }
 bool OdbcConnection::Open(const std::string& connectString) {
     Close();
     if (!handles_->env) {
-        Handle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-        env.Check(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
-                  "SQLSetEnvAttr");
+        Environment env = Allocate<SQL_HANDLE_ENV>(SQL_NULL_HANDLE);
+        Check(env, SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+              "SQLSetEnvAttr");
         handles_->env = std::move(env);
     }
-    Handle dbc(SQL_HANDLE_DBC, handles_->env.get());
+    Connection dbc = Allocate<SQL_HANDLE_DBC>(handles_->env.get());
     std::string text = StripOdbcPrefix(connectString);
     SQLCHAR completed[1024];
     SQLSMALLINT completedLength = 0;
     SQLRETURN rc = SQLDriverConnect(dbc.get(), nullptr, Text(text), SQL_NTS, completed, sizeof completed,
                                     &completedLength, SQL_DRIVER_NOPROMPT);
     if (rc == SQL_NO_DATA) return false;
-    dbc.Check(rc, "SQLDriverConnect");
+    Check(dbc, rc, "SQLDriverConnect");
     handles_->dbc = std::move(dbc);
     handles_->connected = true;
     return true;
@@ -208,29 +199,29 @@ bool OdbcConnection::IsOpen() const { return handles_->connected; }
 void OdbcConnection::Close() { handles_->Disconnect(); }
 
 void OdbcConnection::Execute(const std::string& sql) {
-    Handle stmt = handles_->NewStatement();
+    Statement stmt = handles_->NewStatement();
     std::string text = sql;
-    stmt.Check(SQLExecDirect(stmt.get(), Text(text), SQL_NTS), "SQLExecDirect", true);
+    Check(stmt, SQLExecDirect(stmt.get(), Text(text), SQL_NTS), "SQLExecDirect", true);
     // Later results of a batch may carry the server's refusal.
     for (;;) {
         SQLRETURN rc = SQLMoreResults(stmt.get());
         if (rc == SQL_NO_DATA) break;
         if (!SQL_SUCCEEDED(rc) && HasState(SQL_HANDLE_STMT, stmt.get(), "IM001")) break;  // driver lacks batches
-        stmt.Check(rc, "SQLMoreResults");
+        Check(stmt, rc, "SQLMoreResults");
     }
 }
 
 std::vector<std::string> OdbcConnection::QueryFirstColumn(const std::string& sql) {
-    Handle stmt = handles_->NewStatement();
+    Statement stmt = handles_->NewStatement();
     SQLULEN forwardOnly = SQL_CURSOR_FORWARD_ONLY;
     SQLSetStmtAttr(stmt.get(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(forwardOnly), 0);
     std::string text = sql;
     std::vector<std::string> rows;
-    if (stmt.Check(SQLExecDirect(stmt.get(), Text(text), SQL_NTS), "SQLExecDirect", true) == SQL_NO_DATA) return rows;
+    if (Check(stmt, SQLExecDirect(stmt.get(), Text(text), SQL_NTS), "SQLExecDirect", true) == SQL_NO_DATA) return rows;
     SQLSMALLINT columns = 0;
-    stmt.Check(SQLNumResultCols(stmt.get(), &columns), "SQLNumResultCols");
+    Check(stmt, SQLNumResultCols(stmt.get(), &columns), "SQLNumResultCols");
     if (columns < 1) return rows;
-    while (stmt.Check(SQLFetch(stmt.get()), "SQLFetch", true) != SQL_NO_DATA) rows.push_back(ReadText(stmt, 1));
+    while (Check(stmt, SQLFetch(stmt.get()), "SQLFetch", true) != SQL_NO_DATA) rows.push_back(ReadText(stmt, 1));
     return rows;
 }
 

@@ -7,20 +7,10 @@
 
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/SystemTime.h"
 
 namespace platform::win32 {
-
-namespace {
-
-std::u16string Taken(BSTR text) {
-    std::u16string result;
-    if (text) result.assign(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-    SysFreeString(text);
-    return result;
-}
-
-}  // namespace
 
 std::optional<double> Win32DateFormat::ReadDate(std::u16string_view text) {
     std::wstring copy(text.begin(), text.end());
@@ -42,9 +32,9 @@ std::u16string Win32DateFormat::GeneralDate(const std::tm& time) {
     SYSTEMTIME st = SystemTimeOf(time);
     DATE date = 0;
     if (!SystemTimeToVariantTime(&st, &date)) return {};
-    BSTR text = nullptr;
-    if (FAILED(VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text))) return {};
-    return Taken(text);
+    UniqueBstr text;
+    if (FAILED(VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, text.put())) || !text) return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(text.get()), SysStringLen(text.get()));
 }
 
 }  // namespace platform::win32

@@ -5,15 +5,14 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <memory>
+
+#include "platform/win32/Handles.h"
 
 namespace platform::win32 {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+void CloseFile(std::FILE* file) noexcept { std::fclose(file); }
+using UniqueStream = Unique<std::FILE*, &CloseFile>;
 
 }  // namespace
 
@@ -64,8 +63,8 @@ bool Win32FileSystem::SetWritable(const std::string& path, bool writable) {
 }
 
 bool Win32FileSystem::WriteText(const std::string& path, std::string_view data, WriteMode mode) {
-    FilePtr file(_wfopen(Wide(path).c_str(), mode == WriteMode::Append ? L"ab" : L"wb"));
-    if (!Track(file != nullptr)) return false;
+    UniqueStream file(_wfopen(Wide(path).c_str(), mode == WriteMode::Append ? L"ab" : L"wb"));
+    if (!Track(file.get() != nullptr)) return false;
     bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
     if (!Track(written)) return false;
     return Track(std::fclose(file.release()) == 0);
@@ -84,10 +83,10 @@ bool Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
 
 std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pattern) {
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
+    UniqueFind find(FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
     std::vector<DirEntry> entries;
-    if (find == INVALID_HANDLE_VALUE) {
+    if (!find) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return entries;
         lastError_ = error;
@@ -103,9 +102,9 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
         entry.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         entries.push_back(std::move(entry));
-    } while (FindNextFileW(find, &data));
+    } while (FindNextFileW(find.get(), &data));
     DWORD error = GetLastError();
-    FindClose(find);
+    find.reset();
     if (error != ERROR_NO_MORE_FILES) {
         lastError_ = error;
         return std::nullopt;

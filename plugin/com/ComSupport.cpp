@@ -8,15 +8,45 @@ namespace {
 
 constexpr wchar_t kErrorSource[] = L"Orvanta.clsOrvanta";
 
+// Raises the error of a failed conversion or copy of a VARIANT.
+void CheckVariant(HRESULT hr) {
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (hr == DISP_E_OVERFLOW) throw VbError(vb::kOverflow);
+    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
+}
+
 }  // namespace
 
-HRESULT VbErrorResult(const VbError& error) {
-    if (error.Number() < 0) return static_cast<HRESULT>(error.Number());
-    return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, static_cast<std::uint32_t>(error.Number()) & 0xFFFFu);
+Variant::Variant(const VARIANT& value) : Variant() { CheckVariant(VariantCopyInd(&v_, const_cast<VARIANT*>(&value))); }
+
+Variant::Variant(std::u16string_view text) : Variant() {
+    V_BSTR(&v_) = ToBstr(text);
+    V_VT(&v_) = VT_BSTR;
+}
+
+Variant::Variant(const Variant& other) : Variant(other.v_) {}
+
+Variant::Variant(Variant&& other) noexcept : v_(other.release()) {}
+
+Variant& Variant::operator=(Variant other) noexcept {
+    std::swap(v_, other.v_);
+    return *this;
+}
+
+Variant Variant::ChangeType(const VARIANT& value, VARTYPE type, USHORT flags) {
+    Variant result;
+    CheckVariant(VariantChangeType(result.put(), const_cast<VARIANT*>(&value), flags, type));
+    return result;
+}
+
+void Variant::CopyTo(VARIANT* out) const {
+    HRESULT hr = VariantCopy(out, const_cast<VARIANT*>(&v_));
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (FAILED(hr)) throw ComFailure{hr};
 }
 
 HRESULT RaiseToCaller(const VbError& error) noexcept {
-    HRESULT hr = VbErrorResult(error);
+    HRESULT hr = static_cast<HRESULT>(error.HResult());
     ComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(create.Put()))) return hr;
     try {
@@ -51,13 +81,9 @@ VbError ErrorFromResult(HRESULT hr) {
     std::int32_t number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<std::int32_t>(hr);
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.Put()) == S_OK && info) {
-        BSTR description = nullptr;
-        if (SUCCEEDED(info->GetDescription(&description)) && description && SysStringLen(description) > 0) {
-            std::u16string text = FromBstr(description);
-            SysFreeString(description);
-            return VbError(number, std::move(text));
-        }
-        SysFreeString(description);
+        platform::win32::UniqueBstr description;
+        if (SUCCEEDED(info->GetDescription(description.put())) && SysStringLen(description.get()) > 0)
+            return VbError(number, FromBstr(description.get()));
     }
     if (number < 0) return VbError(number, u"Automation error");
     return VbError(number);

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "VbError.h"
+#include "platform/win32/Handles.h"
 
 namespace orvanta::com {
 
@@ -58,6 +59,42 @@ private:
     T* p_ = nullptr;
 };
 
+// A VARIANT that owns its content.
+class Variant {
+public:
+    Variant() noexcept { VariantInit(&v_); }
+    // A copy of value, with a by-reference value followed to what it points at.
+    explicit Variant(const VARIANT& value);
+    // A text (VT_BSTR).
+    explicit Variant(std::u16string_view text);
+    Variant(const Variant& other);
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(Variant other) noexcept;
+    ~Variant() { VariantClear(&v_); }
+
+    // value converted to type as the automation runtime converts (VariantChangeType with flags); raises
+    // "Overflow" or "Type mismatch" when it cannot be.
+    static Variant ChangeType(const VARIANT& value, VARTYPE type, USHORT flags = 0);
+
+    const VARIANT& get() const { return v_; }
+    // For out parameters: clears what is held and gives the slot.
+    VARIANT* put() noexcept {
+        VariantClear(&v_);
+        return &v_;
+    }
+    // Hands the content to the caller; this is left empty.
+    VARIANT release() noexcept {
+        VARIANT content = v_;
+        VariantInit(&v_);
+        return content;
+    }
+    // A copy into out, which must be initialised or empty.
+    void CopyTo(VARIANT* out) const;
+
+private:
+    VARIANT v_;
+};
+
 // A COM failure that is not a VB error: E_POINTER and the like, returned without error information.
 struct ComFailure {
     HRESULT hr;
@@ -80,10 +117,6 @@ inline BSTR ToBstr(std::u16string_view text) {
 }
 
 inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-// The failing result of a VB error: facility control with the number in the low word; a number that is a
-// result code already (negative) stays as it is.
-HRESULT VbErrorResult(const VbError& error);
 
 // Sets the thread's error information to error and returns its failing result.
 HRESULT RaiseToCaller(const VbError& error) noexcept;

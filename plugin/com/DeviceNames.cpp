@@ -3,9 +3,7 @@
 #include <new>
 #include <optional>
 
-#include "Module.h"
 #include "OrvantaObject.h"
-#include "SingleInterfaceObject.h"
 
 namespace orvanta::com {
 
@@ -24,12 +22,7 @@ bool IsMissing(const VARIANT* value) {
 ItemPosition PositionOf(const VARIANT* value) {
     Variant plain(*value);
     if (V_VT(&plain.get()) == VT_BSTR) return FromBstr(V_BSTR(&plain.get()));
-    VARIANT number;
-    VariantInit(&number);
-    HRESULT hr = VariantChangeType(&number, plain.source(), 0, VT_I4);
-    if (hr == DISP_E_OVERFLOW) throw VbError(vb::kOverflow);
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-    return static_cast<std::int64_t>(V_I4(&number));
+    return static_cast<std::int64_t>(V_I4(&Variant::ChangeType(plain.get(), VT_I4).get()));
 }
 
 std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
@@ -37,7 +30,7 @@ std::optional<ItemPosition> OptionalPosition(const VARIANT* value) {
     return PositionOf(value);
 }
 
-class Enumerator final : public SingleInterfaceObject<IEnumVARIANT, IID_IEnumVARIANT> {
+class Enumerator final : public ComObject<IEnumVARIANT> {
 public:
     Enumerator(std::vector<Variant> items, ULONG next) : items_(std::move(items)), next_(next) {}
 
@@ -60,18 +53,21 @@ public:
         return hr;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        ULONG left = static_cast<ULONG>(items_.size()) - next_;
-        next_ += count < left ? count : left;
-        return count <= left ? S_OK : S_FALSE;
+        return GuardResult([&] {
+            ULONG left = static_cast<ULONG>(items_.size()) - next_;
+            next_ += count < left ? count : left;
+            return count <= left ? S_OK : S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
-        next_ = 0;
-        return S_OK;
+        return Guard([&] { next_ = 0; });
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-        if (!copy) return E_POINTER;
-        *copy = nullptr;
-        return Guard([&] { *copy = new Enumerator(items_, next_); });
+        return Guard([&] {
+            Require(copy);
+            *copy = nullptr;
+            *copy = new Enumerator(items_, next_);
+        });
     }
 
 private:
@@ -81,97 +77,46 @@ private:
 
 }  // namespace
 
-Variant::Variant(const VARIANT& value) {
-    VariantInit(&v_);
-    HRESULT hr = VariantCopyInd(&v_, const_cast<VARIANT*>(&value));
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-}
-
-Variant::Variant(const Variant& other) : Variant(other.v_) {}
-
-Variant::Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
-
-Variant& Variant::operator=(Variant other) noexcept {
-    std::swap(v_, other.v_);
-    return *this;
-}
-
-void Variant::CopyTo(VARIANT* out) const {
-    HRESULT hr = VariantCopy(out, source());
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw ComFailure{hr};
-}
-
-DeviceNames::DeviceNames() { Module::AddObject(); }
-
-DeviceNames::~DeviceNames() { Module::ReleaseObject(); }
-
 IDispatch* DeviceNames::CreateCatalogue() {
     ComPtr<DeviceNames> collection = ComPtr<DeviceNames>::Attach(new DeviceNames());
-    for (const std::u16string& name : OrvantaObject::DeviceNames()) {
-        VARIANT text;
-        VariantInit(&text);
-        V_VT(&text) = VT_BSTR;
-        V_BSTR(&text) = ToBstr(name);
-        Variant item;
-        item = Variant(text);
-        VariantClear(&text);
-        collection->items_.Add(std::move(item), std::nullopt, std::nullopt, std::nullopt);
-    }
+    for (const std::u16string& name : OrvantaObject::DeviceNames())
+        collection->items_.Add(Variant(name), std::nullopt, std::nullopt, std::nullopt);
     return static_cast<_Collection*>(collection.AddRefed());
 }
 
-HRESULT DeviceNames::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__Collection)) {
-        *object = static_cast<_Collection*>(this);
-    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-        *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG DeviceNames::AddRef() { return ++references_; }
-
-ULONG DeviceNames::Release() {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT DeviceNames::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
+    return Guard([&] {
+        Require(count);
+        *count = 0;
+    });
 }
 
 HRESULT DeviceNames::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
+    return GuardResult([&] {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    });
 }
 
 HRESULT DeviceNames::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (!names || !ids || count == 0) return E_INVALIDARG;
-    static const struct {
-        const wchar_t* name;
-        DISPID id;
-    } kMembers[] = {
-        {L"Item", kItem}, {L"Add", kAdd}, {L"Count", kCount}, {L"Remove", kRemove}, {L"_NewEnum", DISPID_NEWENUM}};
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    ids[0] = DISPID_UNKNOWN;
-    for (const auto& member : kMembers)
-        if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
-    if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    // The members have no named parameters.
-    if (count > 1) hr = DISP_E_UNKNOWNNAME;
-    return hr;
+    return GuardResult([&]() -> HRESULT {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!names || !ids || count == 0) return E_INVALIDARG;
+        static const struct {
+            const wchar_t* name;
+            DISPID id;
+        } kMembers[] = {
+            {L"Item", kItem}, {L"Add", kAdd}, {L"Count", kCount}, {L"Remove", kRemove}, {L"_NewEnum", DISPID_NEWENUM}};
+        HRESULT hr = S_OK;
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        ids[0] = DISPID_UNKNOWN;
+        for (const auto& member : kMembers)
+            if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
+        if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+        // The members have no named parameters.
+        if (count > 1) hr = DISP_E_UNKNOWNNAME;
+        return hr;
+    });
 }
 
 HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -190,13 +135,12 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
         auto argument = [&](UINT i) { return i < count ? &params->rgvarg[count - 1 - i] : &missing; };
         auto arity = [&](UINT least, UINT most) { return count >= least && count <= most; };
 
-        VARIANT value;
-        VariantInit(&value);
+        Variant value;
         HRESULT hr = S_OK;
         switch (id) {
             case kItem:
                 if (!arity(1, 1)) return DISP_E_BADPARAMCOUNT;
-                hr = Item(argument(0), &value);
+                hr = Item(argument(0), value.put());
                 break;
             case kAdd:
                 if (!arity(1, 4)) return DISP_E_BADPARAMCOUNT;
@@ -206,8 +150,9 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 if (!arity(0, 0)) return DISP_E_BADPARAMCOUNT;
                 LONG n = 0;
                 hr = Count(&n);
-                V_VT(&value) = VT_I4;
-                V_I4(&value) = n;
+                VARIANT* slot = value.put();
+                V_VT(slot) = VT_I4;
+                V_I4(slot) = n;
                 break;
             }
             case kRemove:
@@ -219,8 +164,9 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 IUnknown* enumerator = nullptr;
                 hr = _NewEnum(&enumerator);
                 if (SUCCEEDED(hr)) {
-                    V_VT(&value) = VT_UNKNOWN;
-                    V_UNKNOWN(&value) = enumerator;
+                    VARIANT* slot = value.put();
+                    V_VT(slot) = VT_UNKNOWN;
+                    V_UNKNOWN(slot) = enumerator;
                 }
                 break;
             }
@@ -228,22 +174,14 @@ HRESULT DeviceNames::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
                 return DISP_E_MEMBERNOTFOUND;
         }
         if (argError) *argError = 0;
-        if (FAILED(hr)) {
-            VariantClear(&value);
-            return ToDispatchResult(hr, excepInfo);
-        }
-        if (result) {
-            VariantInit(result);
-            *result = value;
-        } else {
-            VariantClear(&value);
-        }
+        if (FAILED(hr)) return ToDispatchResult(hr, excepInfo);
+        if (result) *result = value.release();
         return S_OK;
     });
 }
 
 HRESULT DeviceNames::InterfaceSupportsErrorInfo(REFIID riid) {
-    return IsEqualIID(riid, IID__Collection) ? S_OK : S_FALSE;
+    return GuardResult([&] { return IsEqualIID(riid, IID__Collection) ? S_OK : S_FALSE; });
 }
 
 HRESULT DeviceNames::Item(VARIANT* index, VARIANT* result) {
@@ -261,11 +199,7 @@ HRESULT DeviceNames::Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* 
         std::optional<std::u16string> keyText;
         if (!IsMissing(key)) {
             Variant plain(*key);
-            VARIANT text;
-            VariantInit(&text);
-            if (FAILED(VariantChangeType(&text, plain.source(), 0, VT_BSTR))) throw VbError(vb::kTypeMismatch);
-            keyText = FromBstr(V_BSTR(&text));
-            VariantClear(&text);
+            keyText = FromBstr(V_BSTR(&Variant::ChangeType(plain.get(), VT_BSTR).get()));
         }
         items_.Add(Variant(*item), std::move(keyText), OptionalPosition(before), OptionalPosition(after));
     });

@@ -2,44 +2,19 @@
 // enumeration, also reachable through the automation runtime's _Collection interface.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
+#include "ComObject.h"
 #include "ComSupport.h"
 #include "ItemList.h"
 #include "Orvanta_h.h"
 
 namespace orvanta::com {
 
-// A VARIANT that owns its content.
-class Variant {
-public:
-    Variant() { VariantInit(&v_); }
-    // A copy of value, with a by-reference value followed to what it points at.
-    explicit Variant(const VARIANT& value);
-    Variant(const Variant& other);
-    Variant(Variant&& other) noexcept;
-    Variant& operator=(Variant other) noexcept;
-    ~Variant() { VariantClear(&v_); }
-
-    const VARIANT& get() const { return v_; }
-    // For the automation functions, which take their source without const.
-    VARIANT* source() const { return const_cast<VARIANT*>(&v_); }
-    // A copy into out, which must be initialised or empty.
-    void CopyTo(VARIANT* out) const;
-
-private:
-    VARIANT v_;
-};
-
-class DeviceNames final : public _Collection, public ISupportErrorInfo {
+class DeviceNames final : public ComObject<_Collection, ISupportErrorInfo> {
 public:
     // A new collection with the sixteen device functions, with one reference.
     static IDispatch* CreateCatalogue();
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -56,10 +31,8 @@ public:
     HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** enumerator) override;
 
 private:
-    DeviceNames();
-    ~DeviceNames();
+    DeviceNames() = default;
 
-    std::atomic<ULONG> references_{1};
     ItemList<Variant> items_;
 };
 

@@ -6,29 +6,29 @@
 
 #include <new>
 
+#include "ComObject.h"
 #include "ComSupport.h"
 #include "Module.h"
 #include "OrvantaClass.h"
 #include "Orvanta_h.h"
 #include "Registration.h"
-#include "SingleInterfaceObject.h"
 
 using orvanta::com::Module;
 
 namespace {
 
-class ClassFactory final : public orvanta::com::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
+class ClassFactory final : public orvanta::com::ComObject<IClassFactory> {
 public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        return orvanta::com::GuardResult(
-            [&] { return orvanta::com::OrvantaClass::Create(Module::State(), riid, object); });
+        return orvanta::com::GuardResult([&] {
+            orvanta::com::Require(object);
+            *object = nullptr;
+            if (outer) return CLASS_E_NOAGGREGATION;
+            return orvanta::com::OrvantaClass::Create(Module::State(), riid, object);
+        });
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        Module::Lock(lock != FALSE);
-        return S_OK;
+        return orvanta::com::Guard([&] { Module::Lock(lock != FALSE); });
     }
 };
 
@@ -51,10 +51,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualCLSID(rclsid, CLSID_clsOrvanta)) return CLASS_E_CLASSNOTAVAILABLE;
     return orvanta::com::GuardResult([&] {
+        orvanta::com::Require(object);
+        *object = nullptr;
+        if (!IsEqualCLSID(rclsid, CLSID_clsOrvanta)) return CLASS_E_CLASSNOTAVAILABLE;
         // The first request of a load runs LibraryStart, before any object exists.
         Module::State();
         orvanta::com::ComPtr<ClassFactory> factory = orvanta::com::ComPtr<ClassFactory>::Attach(new ClassFactory());

@@ -33,9 +33,8 @@ public:
     explicit ComHostDataAccess(ComPtr<IHostDataAccessInterface> component) : component_(std::move(component)) {}
 
     void SetDataSource(const std::u16string& dataSource) override {
-        BSTR text = ToBstr(dataSource);
-        HRESULT hr = component_->SetDataSource(text);
-        SysFreeString(text);
+        platform::win32::UniqueBstr text(ToBstr(dataSource));
+        HRESULT hr = component_->SetDataSource(text.get());
         if (FAILED(hr)) throw ErrorFromResult(hr);
     }
 

@@ -54,11 +54,10 @@ void MemberNames::Read(ITypeInfo* info, int depth) {
     WORD functions = attributes->cFuncs, variables = attributes->cVars, inherited = attributes->cImplTypes;
     info->ReleaseTypeAttr(attributes);
     auto add = [&](MEMBERID id) {
-        BSTR name = nullptr;
+        platform::win32::UniqueBstr name;
         UINT count = 0;
-        if (FAILED(info->GetNames(id, &name, 1, &count)) || count != 1) throw ComFailure{E_UNEXPECTED};
-        std::wstring upper(name, SysStringLen(name));
-        SysFreeString(name);
+        if (FAILED(info->GetNames(id, name.put(), 1, &count)) || count != 1) throw ComFailure{E_UNEXPECTED};
+        std::wstring upper(name.get(), SysStringLen(name.get()));
         for (wchar_t& c : upper) {
             if (!IsNameCharacter(c)) throw ComFailure{E_UNEXPECTED};  // such a member is left to the type information
             c = Upper(c);

@@ -44,14 +44,7 @@ bool BoolArgument(VARIANT_BOOL* in) {
 // The text of a variant argument as VB's conversion to String gives it.
 std::u16string VariantText(VARIANT* in) {
     Require(in);
-    VARIANT text;
-    VariantInit(&text);
-    HRESULT hr = VariantChangeType(&text, in, VARIANT_ALPHABOOL, VT_BSTR);
-    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(hr)) throw VbError(vb::kTypeMismatch);
-    std::u16string result = FromBstr(V_BSTR(&text));
-    VariantClear(&text);
-    return result;
+    return FromBstr(V_BSTR(&Variant::ChangeType(*in, VT_BSTR, VARIANT_ALPHABOOL).get()));
 }
 
 // What a public object field holds: one counted reference to the host's object.
@@ -76,9 +69,7 @@ HostObjectRef HoldObject(IDispatch* object) {
 
 }  // namespace
 
-OrvantaClass::OrvantaClass(ModuleState& state) : state_(state), core_(state.services) { Module::AddObject(); }
-
-OrvantaClass::~OrvantaClass() { Module::ReleaseObject(); }
+OrvantaClass::OrvantaClass(ModuleState& state) : state_(state), core_(state.services) {}
 
 HRESULT OrvantaClass::Create(ModuleState& state, REFIID riid, void** object) {
     if (!object) return E_POINTER;
@@ -91,58 +82,43 @@ HRESULT OrvantaClass::Create(ModuleState& state, REFIID riid, void** object) {
     return hr;
 }
 
-HRESULT OrvantaClass::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__clsOrvanta)) {
-        *object = static_cast<_clsOrvanta*>(this);
-    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-        *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG OrvantaClass::AddRef() { return ++references_; }
-
-ULONG OrvantaClass::Release() {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT OrvantaClass::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = state_.classTypeInfo ? 1 : 0;
-    return S_OK;
+    return Guard([&] {
+        Require(count);
+        *count = state_.classTypeInfo ? 1 : 0;
+    });
 }
 
 HRESULT OrvantaClass::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0 || !state_.classTypeInfo) return DISP_E_BADINDEX;
-    *info = state_.classTypeInfo.AddRefed();
-    return S_OK;
+    return GuardResult([&] {
+        Require(info);
+        *info = nullptr;
+        if (index != 0 || !state_.classTypeInfo) return DISP_E_BADINDEX;
+        *info = state_.classTypeInfo.AddRefed();
+        return S_OK;
+    });
 }
 
 HRESULT OrvantaClass::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (!state_.classTypeInfo) return E_UNEXPECTED;
-    return state_.classMembers.GetIDsOfNames(names, count, ids);
+    return GuardResult([&] {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!state_.classTypeInfo) return E_UNEXPECTED;
+        return state_.classMembers.GetIDsOfNames(names, count, ids);
+    });
 }
 
 HRESULT OrvantaClass::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* excepInfo, UINT* argError) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (!state_.classTypeInfo) return E_UNEXPECTED;
-    return state_.classTypeInfo->Invoke(static_cast<_clsOrvanta*>(this), id, flags, params, result, excepInfo,
-                                        argError);
+    return GuardResult([&] {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!state_.classTypeInfo) return E_UNEXPECTED;
+        return state_.classTypeInfo->Invoke(static_cast<_clsOrvanta*>(this), id, flags, params, result, excepInfo,
+                                            argError);
+    });
 }
 
 HRESULT OrvantaClass::InterfaceSupportsErrorInfo(REFIID riid) {
-    return IsEqualIID(riid, IID__clsOrvanta) ? S_OK : S_FALSE;
+    return GuardResult([&] { return IsEqualIID(riid, IID__clsOrvanta) ? S_OK : S_FALSE; });
 }
 
 // Public fields.

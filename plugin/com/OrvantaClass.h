@@ -3,8 +3,7 @@
 // table read from it once.
 #pragma once
 
-#include <atomic>
-
+#include "ComObject.h"
 #include "ComSupport.h"
 #include "Module.h"
 #include "OrvantaObject.h"
@@ -28,15 +27,10 @@
 
 namespace orvanta::com {
 
-class OrvantaClass final : public _clsOrvanta, public ISupportErrorInfo {
+class OrvantaClass final : public ComObject<_clsOrvanta, ISupportErrorInfo> {
 public:
     // A new object with one reference, initialised (it reads the host programs folder).
     static HRESULT Create(ModuleState& state, REFIID riid, void** object);
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -131,9 +125,7 @@ public:
 
 private:
     explicit OrvantaClass(ModuleState& state);
-    ~OrvantaClass();
 
-    std::atomic<ULONG> references_{1};
     ModuleState& state_;
     OrvantaObject core_;
 };

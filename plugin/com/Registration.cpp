@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <iterator>
-#include <memory>
-#include <type_traits>
 
 #include "Orvanta_h.h"
+#include "platform/win32/Handles.h"
 
 namespace orvanta::com {
 
@@ -74,15 +73,13 @@ std::wstring Classes(const std::wstring& key) { return L"Software\\Classes\\" + 
 
 HRESULT FromStatus(LONG status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
 
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+using Key = platform::win32::UniqueKey;
 
+// Null when the key cannot be opened.
 Key OpenKey(HKEY root, const std::wstring& key, REGSAM access) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, access, &handle) != ERROR_SUCCESS) return nullptr;
-    return Key(handle);
+    Key handle;
+    if (RegOpenKeyExW(root, key.c_str(), 0, access, handle.put()) != ERROR_SUCCESS) handle.release();
+    return handle;
 }
 
 // On 64-bit Windows the 32-bit and the 64-bit servers each have keys of their own below CLSID and Interface;
@@ -187,10 +184,10 @@ HRESULT Register(RegistrationScope scope, const std::wstring& modulePath) {
         const RegistryValue& entry = entries[i];
         // Values already in the shared keys stay as they are: the other pointer size's server may have put them there.
         if (OwnerOf(kTable[i].key) == Owner::Shared && ValueExists(root, entry)) continue;
-        HKEY created = nullptr;
+        Key key;
         LONG status = RegCreateKeyExW(root, Classes(entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                      KEY_SET_VALUE, nullptr, &created, nullptr);
-        Key key(status == ERROR_SUCCESS ? created : nullptr);
+                                      KEY_SET_VALUE, nullptr, key.put(), nullptr);
+        if (status != ERROR_SUCCESS) key.release();
         // A marker key (Programmable) has no value: the key alone counts.
         if (status == ERROR_SUCCESS && !(entry.name.empty() && entry.value.empty()))
             status = RegSetValueExW(key.get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,

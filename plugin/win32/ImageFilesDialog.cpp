@@ -75,14 +75,11 @@ std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), 
 // Pixel widths of texts in one font, from the advance widths of their characters.
 class TextWidths {
 public:
-    TextWidths(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
-        old_ = SelectObject(dc_, font);
+    TextWidths(HWND window, HFONT font) : dc_(GetDC(window)) {
+        old_ = SelectObject(dc_.get(), font);
         widths_.assign(0x10000, -1);
     }
-    ~TextWidths() {
-        SelectObject(dc_, old_);
-        ReleaseDC(window_, dc_);
-    }
+    ~TextWidths() { SelectObject(dc_.get(), old_); }
     TextWidths(const TextWidths&) = delete;
     TextWidths& operator=(const TextWidths&) = delete;
 
@@ -92,7 +89,7 @@ public:
             int& w = widths_[c];
             if (w < 0) {
                 INT advance = 0;
-                w = GetCharWidth32W(dc_, c, c, &advance) ? advance : 0;
+                w = GetCharWidth32W(dc_.get(), c, c, &advance) ? advance : 0;
             }
             width += w;
         }
@@ -101,18 +98,17 @@ public:
     // The average character width of the font, as dialog units reckon it.
     int Average() {
         SIZE size{};
-        GetTextExtentPoint32W(dc_, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
+        GetTextExtentPoint32W(dc_.get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
         return (size.cx / 26 + 1) / 2;
     }
     int Height() {
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc_, &metrics);
+        GetTextMetricsW(dc_.get(), &metrics);
         return metrics.tmHeight;
     }
 
 private:
-    HWND window_;
-    HDC dc_;
+    platform::win32::UniqueWindowDc dc_;
     HGDIOBJ old_;
     std::vector<int> widths_;
 };
@@ -281,39 +277,21 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-// The common controls of the library's manifest, active while the object lives.
-class ActivatedContext {
-public:
-    explicit ActivatedContext(HANDLE context) {
-        if (context != INVALID_HANDLE_VALUE && !ActivateActCtx(context, &cookie_)) cookie_ = 0;
-    }
-    ~ActivatedContext() {
-        if (cookie_) DeactivateActCtx(0, cookie_);
-    }
-    ActivatedContext(const ActivatedContext&) = delete;
-    ActivatedContext& operator=(const ActivatedContext&) = delete;
-
-private:
-    ULONG_PTR cookie_ = 0;
-};
-
 }  // namespace
-
-ImageFilesDialog::~ImageFilesDialog() {
-    if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
-}
 
 void ImageFilesDialog::ShowModal(ImageFilesForm& form) {
     if (!form.IsLoaded()) form.Load();
-    if (context_ == INVALID_HANDLE_VALUE) {
+    if (!context_) {
         ACTCTXW request{};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         request.hModule = module_;
         request.lpResourceName = MAKEINTRESOURCEW(2);
-        context_ = CreateActCtxW(&request);  // without it the list is drawn by the older controls
+        context_.reset(CreateActCtxW(&request));  // without it the list is drawn by the older controls
     }
-    ActivatedContext active(context_);
+    // The common controls of the library's manifest, active until the window has gone.
+    platform::win32::UniqueActivation active;
+    if (context_ && !ActivateActCtx(context_.get(), active.put())) active.release();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "FileSystemContract.h"
 #include "ProfileContract.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
@@ -130,6 +133,62 @@ TEST(ShellTest, ExecuteAnswersTheShellsNumbers) {
     { std::ofstream(unknown) << "x"; }
     EXPECT_EQ(shell.Execute(nullptr, "open", unknown, "", "", SW_SHOWNORMAL), 31);
     DeleteFileA(unknown.c_str());
+}
+
+std::vector<int> closed;
+void RecordClose(int value) noexcept { closed.push_back(value); }
+using Owned = Unique<int, &RecordClose, -1>;
+
+TEST(UniqueTest, ClosesWhatItHoldsOnceAndNothingElse) {
+    const struct {
+        const char* name;
+        std::function<void()> use;
+        std::vector<int> closed;
+    } kCases[] = {
+        {"leaving scope closes", [] { Owned held(3); }, {3}},
+        {"empty holds nothing", [] { Owned none, invalid(-1); }, {}},
+        {"put closes what is held first",
+         [] {
+             Owned held(3);
+             *held.put() = 4;
+             EXPECT_EQ(held.get(), 4);
+         },
+         {3, 4}},
+        {"release gives up ownership",
+         [] {
+             Owned held(3);
+             EXPECT_EQ(held.release(), 3);
+             EXPECT_FALSE(held);
+         },
+         {}},
+        {"reset closes once",
+         [] {
+             Owned held(3);
+             held.reset();
+             held.reset();
+             held.reset(5);
+         },
+         {3, 5}},
+        {"a move hands over",
+         [] {
+             Owned from(3), to(6);
+             to = Owned(std::move(from));
+             EXPECT_FALSE(from);
+         },
+         {6, 3}},
+    };
+    for (const auto& c : kCases) {
+        closed.clear();
+        c.use();
+        EXPECT_EQ(closed, c.closed) << c.name;
+    }
+    // A real handle: closed by its owner, INVALID_HANDLE_VALUE held as none.
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    UniqueHandle(event).reset();
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(event, &flags));
+    EXPECT_FALSE(UniqueFile(INVALID_HANDLE_VALUE));
 }
 
 TEST(SystemTest, ComputerNameFitsItsBufferOrIsEmpty) {

@@ -24,6 +24,7 @@
 
 #include "CommandLine.h"
 #include "UnixPath.h"
+#include "platform/win32/Handles.h"
 
 namespace {
 
@@ -75,20 +76,6 @@ std::optional<Options> Parse(const char* commandLine) {
     if (options.commandLine.empty()) return std::nullopt;
     return options;
 }
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 std::string LastErrorText() {
     DWORD error = GetLastError();
@@ -148,8 +135,8 @@ int Launch(const Options& options) {
         std::fprintf(stderr, "launch: cannot start %s: %s\n", options.commandLine.c_str(), LastErrorText().c_str());
         return kNotStarted;
     }
-    Handle processHandle(process.hProcess);
-    Handle threadHandle(process.hThread);
+    platform::win32::UniqueHandle processHandle(process.hProcess);
+    platform::win32::UniqueHandle threadHandle(process.hThread);
     const int programBits = ProcessBits(process.hProcess);
 
     DWORD wait = WaitForSingleObject(process.hProcess, options.timeoutMs ? *options.timeoutMs : INFINITE);

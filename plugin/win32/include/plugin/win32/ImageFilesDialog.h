@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ImageFilesForm.h"
+#include "platform/win32/Handles.h"
 
 namespace orvanta::win32 {
 
@@ -14,13 +15,12 @@ public:
     explicit ImageFilesDialog(HINSTANCE module) : module_(module) {}
     ImageFilesDialog(const ImageFilesDialog&) = delete;
     ImageFilesDialog& operator=(const ImageFilesDialog&) = delete;
-    ~ImageFilesDialog() override;
 
     void ShowModal(ImageFilesForm& form) override;
 
 private:
     HINSTANCE module_;
-    HANDLE context_ = INVALID_HANDLE_VALUE;  // activation context of the manifest, made on first use
+    platform::win32::UniqueActivationContext context_;  // of the manifest, made on first use
 };
 
 }  // namespace orvanta::win32
