@@ -15,6 +15,7 @@
 #include "Text.h"
 #include "Win32SiteProbe.h"
 #include "platform/odbc/OdbcConnection.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32DateFormat.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
@@ -44,13 +45,12 @@ void Print(const std::string& text) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    platform::win32::UniqueFile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    bool ok =
-        WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) && written == data.size();
-    CloseHandle(file);
-    return ok;
+    return WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+           written == data.size();
 }
 
 std::string ComputerName() {

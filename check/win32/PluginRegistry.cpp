@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Maintenance.h"
+#include "platform/win32/Handles.h"
 #include "plugin/com/Registration.h"
 
 namespace orvanta::check::win32 {
@@ -45,14 +46,13 @@ std::string Narrow(const std::wstring& text) {
 
 // The default value of a key below HKEY_CLASSES_ROOT in one view; nullopt when key or value is missing.
 std::optional<std::wstring> ClassesValue(const View& view, const std::wstring& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view.flag, &handle) != ERROR_SUCCESS)
+    platform::win32::UniqueKey handle;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view.flag, handle.put()) != ERROR_SUCCESS)
         return std::nullopt;
     wchar_t value[1024] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
     DWORD type = 0;
-    LONG status = RegQueryValueExW(handle, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(handle);
+    LONG status = RegQueryValueExW(handle.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
     std::wstring text(value);
     if (type == REG_EXPAND_SZ) {
@@ -64,9 +64,11 @@ std::optional<std::wstring> ClassesValue(const View& view, const std::wstring& k
 
 // The machine field of a PE file's header; nullopt when the file cannot be read as one.
 std::optional<std::uint16_t> PeMachine(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    platform::win32::UniqueFile owner(CreateFileW(path.c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!owner) return std::nullopt;
+    HANDLE file = owner.get();
     std::optional<std::uint16_t> machine;
     IMAGE_DOS_HEADER dos{};
     DWORD read = 0;
@@ -79,7 +81,6 @@ std::optional<std::uint16_t> PeMachine(const std::wstring& path) {
             read == sizeof header)
             machine = header.Machine;
     }
-    CloseHandle(file);
     return machine;
 }
 

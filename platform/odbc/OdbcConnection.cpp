@@ -227,4 +227,24 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(const std::string& sql
 
 std::unique_ptr<IDbConnection> OdbcDriver::NewConnection() { return std::make_unique<OdbcConnection>(); }
 
+std::vector<std::string> InstalledDrivers() {
+    std::vector<std::string> drivers;
+    try {
+        Environment environment = Allocate<SQL_HANDLE_ENV>(SQL_NULL_HANDLE);
+        SQLSetEnvAttr(environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLCHAR name[512];
+        SQLCHAR attributes[2048];
+        SQLSMALLINT nameLength = 0, attributesLength = 0;
+        SQLUSMALLINT direction = SQL_FETCH_FIRST;
+        while (SQL_SUCCEEDED(SQLDrivers(environment.get(), direction, name, sizeof name, &nameLength, attributes,
+                                        sizeof attributes, &attributesLength))) {
+            drivers.push_back(WrittenText(name, sizeof name));
+            direction = SQL_FETCH_NEXT;
+        }
+    } catch (const DbError&) {
+        // No environment: no driver to list.
+    }
+    return drivers;
+}
+
 }  // namespace platform::odbc

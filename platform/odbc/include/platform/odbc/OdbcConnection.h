@@ -12,6 +12,10 @@ namespace platform::odbc {
 // Connection strings may start with "ODBC;", as the MFC framework accepts them; it is removed before connecting.
 std::string StripOdbcPrefix(const std::string& connectString);
 
+// The names of the ODBC drivers the driver manager lists for this process's architecture; none when it has no
+// environment to give.
+std::vector<std::string> InstalledDrivers();
+
 class OdbcConnection : public IDbConnection {
 public:
     OdbcConnection();
