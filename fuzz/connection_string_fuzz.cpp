@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "Connect.h"
-#include "ConnectString.h"
 #include "FuzzInput.h"
 #include "SiteConfig.h"
+#include "platform/ConnectionString.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
@@ -69,7 +69,7 @@ void CheckAttributes(const std::string& text, const Attributes& expected, const 
     fuzz::Check(got == expected, property, Describe(got), Describe(expected));
     // The tool's own reader finds every value.
     for (const auto& [key, value] : expected) {
-        const auto field = enrolix::FindConnectField(text, key);
+        const auto field = platform::FindConnectField(text, key);
         fuzz::Check(field && field->value == value, "the tool reads the value back", field ? field->value : "(none)",
                     value);
     }

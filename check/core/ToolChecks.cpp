@@ -2,12 +2,12 @@
 #include <algorithm>
 
 #include "Connect.h"
-#include "ConnectString.h"
 #include "Log.h"
 #include "Maintenance.h"
 #include "Registration.h"
 #include "SiteChecks.h"
 #include "SiteConfig.h"
+#include "platform/ConnectionString.h"
 
 namespace orvanta::check {
 
@@ -19,7 +19,7 @@ using enrolix::Tool;
 constexpr const char* kTables[] = {"Patient", "VISIT", "PATIENTVISIT", "SYSMACHINES"};
 
 std::string PasswordName(const std::string& connectString) {
-    auto field = enrolix::FindConnectField(connectString, "Pwd");
+    auto field = platform::FindConnectField(connectString, "Pwd");
     std::string password = field ? field->value : std::string();
     if (password == enrolix::kPlainPassword) return "the plain built-in password";
     if (password == enrolix::kPolicyPassword) return "the policy built-in password";
@@ -50,7 +50,7 @@ void CheckSiteFiles(Site& site, CheckReport& report, const enrolix::ServerChoice
 
     if (choice.sqlServer != 1) return;
     const std::string probe = enrolix::BuildSQLConnectString(tool, enrolix::kServerDatabase, choice.server);
-    auto server = enrolix::FindConnectField(probe, "Server");
+    auto server = platform::FindConnectField(probe, "Server");
     const std::string found = "server " + (server ? server->value : std::string()) + ", " + PasswordName(probe);
     if (IsFile(site, enrolix::kSqlInstallIni))
         report.Add(kToolArea, "SqlInstall.ini", State::Ok, std::string(enrolix::kSqlInstallIni) + ": " + found);
@@ -129,7 +129,7 @@ void CheckSqlServer(Site& site, CheckReport& report, const enrolix::ServerChoice
     std::string database = enrolix::BuildSQLConnectString(tool, enrolix::kImagingDatabaseName, choice.server);
     std::string probe = enrolix::BuildSQLConnectString(tool, enrolix::kServerDatabase, choice.server);
     const std::string configured = probe;
-    auto serverField = enrolix::FindConnectField(probe, "Server");
+    auto serverField = platform::FindConnectField(probe, "Server");
     const std::string server = serverField ? serverField->value : choice.server;
     if (enrolix::ProbeConnection(tool, probe, database) != 1) {
         report.Add(kToolArea, "Database server", State::Fail,

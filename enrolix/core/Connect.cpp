@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "ConnectString.h"
 #include "Log.h"
 #include "Maintenance.h"
 #include "SiteConfig.h"
 #include "Text.h"
+#include "platform/ConnectionString.h"
 
 namespace enrolix {
 namespace {
@@ -24,10 +24,10 @@ bool TryOpen(platform::IDbConnection& connection, const std::string& connectStri
 
 // Replaces every from in the Pwd value of a connection string by to; false when the value holds no from.
 bool SwitchPasswordValue(std::string& text, std::string_view from, std::string_view to) {
-    std::optional<ConnectField> field = FindConnectField(text, "Pwd");
+    std::optional<platform::ConnectField> field = platform::FindConnectField(text, "Pwd");
     if (!field || field->value.find(from) == std::string::npos) return false;
     ReplaceAll(field->value, from, to);
-    text.replace(field->begin, field->end - field->begin, ConnectValue(field->value));
+    text.replace(field->begin, field->end - field->begin, platform::ConnectValue(field->value));
     return true;
 }
 

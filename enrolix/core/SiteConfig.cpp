@@ -1,10 +1,12 @@
 #include "SiteConfig.h"
 
-#include "ConnectString.h"
 #include "Text.h"
+#include "platform/ConnectionString.h"
 
 namespace enrolix {
 namespace {
+
+using platform::ConnectValue;
 
 constexpr std::size_t kCurrentDirectoryBuffer = 260;
 constexpr std::size_t kComputerNameBuffer = 64;

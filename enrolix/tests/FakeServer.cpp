@@ -4,8 +4,8 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "ConnectString.h"
 #include "Text.h"
+#include "platform/ConnectionString.h"
 
 namespace enrolix::test {
 namespace {
@@ -93,7 +93,7 @@ constexpr std::string_view kInsertPatientVisit =
 std::map<std::string, std::string> ParseConnectString(const std::string& text) {
     std::map<std::string, std::string> fields;
     for (const char* key : {"DRIVER", "SERVER", "DATABASE", "UID", "PWD"})
-        if (auto field = FindConnectField(text, key)) fields[key] = field->value;
+        if (auto field = platform::FindConnectField(text, key)) fields[key] = field->value;
     return fields;
 }
 

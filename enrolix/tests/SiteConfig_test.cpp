@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "ConnectString.h"
 #include "ToolFixture.h"
+#include "platform/ConnectionString.h"
 
 namespace enrolix::test {
 namespace {
+
+using platform::FindConnectField;
 
 class SiteConfigTest : public ToolFixture {};
 

@@ -14,6 +14,7 @@
 #include "Ini.h"
 #include "Sql.h"
 #include "WindowsPath.h"
+#include "platform/ConnectionString.h"
 
 namespace standin {
 namespace {
@@ -86,67 +87,18 @@ bool IsDatabaseFile(const fs::path& path) {
 Failure::Failure(std::vector<Diagnostic> list)
     : std::runtime_error(list.empty() ? std::string("failure") : list.front().message), records(std::move(list)) {}
 
-std::vector<ConnectField> ConnectFields(const std::string& text) {
-    std::vector<ConnectField> fields;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t equals = text.find('=', i);
-        std::size_t semicolon = text.find(';', i);
-        if (equals == std::string::npos || (semicolon != std::string::npos && semicolon < equals)) {
-            i = semicolon == std::string::npos ? text.size() : semicolon + 1;  // a word without value
-            continue;
-        }
-        ConnectField field;
-        field.key = Upper(Trim(text.substr(i, equals - i)));
-        std::size_t v = equals + 1;
-        while (v < text.size() && text[v] == ' ') ++v;
-        field.begin = v;
-        if (v < text.size() && text[v] == '{') {
-            // Braced: taken as it is up to the closing brace; "}}" stands for "}".
-            for (++v; v < text.size(); ++v) {
-                if (text[v] != '}') {
-                    field.value += text[v];
-                } else if (v + 1 < text.size() && text[v + 1] == '}') {
-                    field.value += '}';
-                    ++v;
-                } else {
-                    ++v;
-                    break;
-                }
-            }
-            field.end = v;
-            std::size_t next = text.find(';', v);
-            i = next == std::string::npos ? text.size() : next + 1;
-        } else {
-            std::size_t next = text.find(';', v);
-            field.end = next == std::string::npos ? text.size() : next;
-            field.value = Trim(text.substr(v, field.end - v));
-            i = field.end + 1;
-        }
-        fields.push_back(std::move(field));
-    }
-    return fields;
-}
-
 std::map<std::string, std::string> ParseConnectString(const std::string& text) {
     std::map<std::string, std::string> keys;
-    for (ConnectField& field : ConnectFields(text))
-        if (!field.key.empty()) keys.try_emplace(field.key, std::move(field.value));
+    for (platform::ConnectField& field : platform::ConnectFields(text))
+        if (!field.key.empty()) keys.try_emplace(Upper(std::move(field.key)), std::move(field.value));
     return keys;
-}
-
-std::string ConnectValue(const std::string& value) {
-    if (value.find_first_of(";{}") == std::string::npos && Trim(value) == value) return value;
-    std::string braced = "{";
-    for (char c : value) braced += c == '}' ? std::string("}}") : std::string(1, c);
-    return braced + "}";
 }
 
 std::string MaskPassword(const std::string& text) {
     std::string masked = text;
-    std::vector<ConnectField> fields = ConnectFields(text);
+    std::vector<platform::ConnectField> fields = platform::ConnectFields(text);
     for (auto field = fields.rbegin(); field != fields.rend(); ++field)
-        if (field->key == "PWD") masked.replace(field->begin, field->end - field->begin, "***");
+        if (EqualsNoCase(field->key, "PWD")) masked.replace(field->begin, field->end - field->begin, "***");
     return masked;
 }
 

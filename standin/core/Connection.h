@@ -40,21 +40,9 @@ struct Result {
     long long rowCount = -1;  // rows changed by an insert, update or delete
 };
 
-// One key=value of a connection string. A braced value ({...}) is taken as it is up to its closing brace, with
-// "}}" for "}"; any other value runs to the next ";" and is trimmed.
-struct ConnectField {
-    std::string key;  // upper-cased
-    std::string value;
-    std::size_t begin = 0, end = 0;  // the written value's span, braces included
-};
-
-// Every field in order; words without "=" (a leading "ODBC;") are skipped.
-std::vector<ConnectField> ConnectFields(const std::string& text);
-// The first value of every key, keys upper-cased.
+// The first value of every key of a connection string (read as platform::ConnectFields reads it), keys
+// upper-cased.
 std::map<std::string, std::string> ParseConnectString(const std::string& text);
-// A value written so that ConnectFields reads it back as it is: braced, with "}" doubled, when it holds ";", "{"
-// or "}" or has blanks at either end.
-std::string ConnectValue(const std::string& value);
 // The connection string with every PWD value written as ***.
 std::string MaskPassword(const std::string& text);
 

@@ -15,6 +15,7 @@
 
 #include "Connection.h"
 #include "Ini.h"
+#include "platform/ConnectionString.h"
 
 #define STANDIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -628,7 +629,7 @@ STANDIN_EXPORT SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* dsn, SQLSMA
         return std::string(value);
     };
     const std::string login = Text(user, userLength), secret = Text(password, passwordLength);
-    using standin::ConnectValue;
+    using platform::ConnectValue;
     return Connect(dbc, "DSN=" + ConnectValue(source) + ";Driver=" + ConnectValue(key("Driver")) +
                             ";Server=" + ConnectValue(key("Server")) + ";Database=" + ConnectValue(key("Database")) +
                             ";Uid=" + ConnectValue(login.empty() ? key("Uid") : login) +
