@@ -7,7 +7,7 @@
 //   CreateInstance {iid}          a new object was asked for through the class factory
 //   QueryInterface {iid} ok|no    an interface was asked for
 //   Operation1 ... Operation7     the operations before the data source one (they take nothing)
-//   Operation8 [text]             the data source, between brackets, in UTF-8
+//   Operation8 [text]             the data source (SetDataSource), between brackets, in UTF-8
 //   GetIDsOfNames name / Invoke dispid / GetTypeInfoCount / GetTypeInfo
 //   Released                      the last reference to an object went away
 //
@@ -24,13 +24,15 @@
 #include <string>
 #include <string_view>
 
+#include "plugin/com/HostDataAccessInterface.h"
+
 namespace {
 
-// {5823B60C-12BF-40EA-B39D-E8578914AB8E}
-constexpr CLSID kClassId = {0x5823B60C, 0x12BF, 0x40EA, {0xB3, 0x9D, 0xE8, 0x57, 0x89, 0x14, 0xAB, 0x8E}};
+using orvanta::com::IHostDataAccessInterface;
+using orvanta::com::kHostDataAccessClass;
+using orvanta::com::kHostDataAccessInterface;
+
 constexpr wchar_t kClassKey[] = L"CLSID\\{5823B60C-12BF-40EA-B39D-E8578914AB8E}";
-// {EAD157A1-E717-4B40-A8D9-832AE8995BD3}
-constexpr IID kInterfaceId = {0xEAD157A1, 0xE717, 0x4B40, {0xA8, 0xD9, 0x83, 0x2A, 0xE8, 0x99, 0x5B, 0xD3}};
 
 HINSTANCE g_module = nullptr;
 std::atomic<long> g_locks{0};
@@ -90,19 +92,7 @@ void Record(const std::string& line) {
     WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-// The component's interface as its callers see it.
-struct IHostDataAccess : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE Operation1() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation2() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation3() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation4() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation5() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation6() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation7() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Operation8(BSTR dataSource) = 0;
-};
-
-class DataAccess final : public IHostDataAccess {
+class DataAccess final : public IHostDataAccessInterface {
 public:
     DataAccess() { ++g_locks; }
     DataAccess(const DataAccess&) = delete;
@@ -110,13 +100,14 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
-        bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kInterfaceId);
+        bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+                     IsEqualIID(iid, kHostDataAccessInterface);
         Record("QueryInterface " + GuidText(iid) + (known ? " ok" : " no"));
         if (!known) {
             *object = nullptr;
             return E_NOINTERFACE;
         }
-        *object = static_cast<IHostDataAccess*>(this);
+        *object = static_cast<IHostDataAccessInterface*>(this);
         AddRef();
         return S_OK;
     }
@@ -162,7 +153,7 @@ public:
     HRESULT STDMETHODCALLTYPE Operation5() override { return Plain(5); }
     HRESULT STDMETHODCALLTYPE Operation6() override { return Plain(6); }
     HRESULT STDMETHODCALLTYPE Operation7() override { return Plain(7); }
-    HRESULT STDMETHODCALLTYPE Operation8(BSTR dataSource) override {
+    HRESULT STDMETHODCALLTYPE SetDataSource(BSTR dataSource) override {
         std::wstring_view text = dataSource ? std::wstring_view(dataSource, SysStringLen(dataSource)) : L"";
         Record("Operation8 [" + Utf8(text) + "]");
         return text.starts_with(L"refuse") ? E_FAIL : S_OK;
@@ -254,7 +245,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    if (!IsEqualCLSID(classId, kClassId)) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!IsEqualCLSID(classId, kHostDataAccessClass)) return CLASS_E_CLASSNOTAVAILABLE;
     return g_factory.QueryInterface(iid, object);
 }
 
