@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "Connect.h"
-#include "ConnectString.h"
 #include "FuzzInput.h"
-#include "SiteConfig.h"
+#include "enrolix/core/Connect.h"
+#include "enrolix/core/ConnectString.h"
+#include "enrolix/core/SiteConfig.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"

@@ -1,12 +1,12 @@
-#include "Connect.h"
+#include "enrolix/core/Connect.h"
 
 #include <optional>
 
-#include "ConnectString.h"
-#include "Log.h"
-#include "Maintenance.h"
-#include "SiteConfig.h"
-#include "Text.h"
+#include "enrolix/core/ConnectString.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/Maintenance.h"
+#include "enrolix/core/SiteConfig.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 namespace {

@@ -1,6 +1,6 @@
-#include "ConnectString.h"
+#include "enrolix/core/ConnectString.h"
 
-#include "Text.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 

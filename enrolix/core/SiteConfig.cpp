@@ -1,7 +1,7 @@
-#include "SiteConfig.h"
+#include "enrolix/core/SiteConfig.h"
 
-#include "ConnectString.h"
-#include "Text.h"
+#include "enrolix/core/ConnectString.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 namespace {

@@ -1,11 +1,11 @@
-#include "FakeServer.h"
+#include "enrolix/testing/FakeServer.h"
 
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
-#include "ConnectString.h"
-#include "Text.h"
+#include "enrolix/core/ConnectString.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix::test {
 namespace {

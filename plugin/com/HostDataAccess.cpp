@@ -1,11 +1,11 @@
-#include "HostDataAccess.h"
+#include "plugin/com/HostDataAccess.h"
 
 #include <windows.h>
 
 // The COM headers build on windows.h.
 #include <oaidl.h>
 
-#include "ComSupport.h"
+#include "plugin/com/ComSupport.h"
 
 namespace orvanta::com {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "Ini.h"
+#include "standin/core/Connection.h"
+#include "standin/core/Ini.h"
 
 #define STANDIN_EXPORT extern "C" __attribute__((visibility("default")))
 
