@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "Capture.h"
-#include "CommandLine.h"
 #include "FuzzInput.h"
-#include "PatientRequest.h"
+#include "enrolix/core/PatientRequest.h"
+#include "plugin/core/Capture.h"
+#include "tools/common/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> texts = fuzz::Fields(data, size, '\n');

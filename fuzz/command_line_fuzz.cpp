@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "CommandLine.h"
 #include "FuzzInput.h"
-#include "PatientRequest.h"
+#include "enrolix/core/PatientRequest.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "Connect.h"
 #include "FuzzInput.h"
-#include "SiteConfig.h"
+#include "enrolix/core/Connect.h"
+#include "enrolix/core/SiteConfig.h"
 #include "platform/ConnectionString.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"

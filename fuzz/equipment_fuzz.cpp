@@ -6,16 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "FakeLocale.h"
 #include "FuzzInput.h"
-#include "HostConfig.h"
-#include "ImageFilesForm.h"
-#include "Text.h"
-#include "VbError.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
 #include "platform/fake/UsDateFormat.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/ImageFilesForm.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/VbError.h"
+#include "plugin/testing/FakeLocale.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "Text.h"
-#include "VbError.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/VbError.h"
 
 namespace {
 

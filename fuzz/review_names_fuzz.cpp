@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "ImageList.h"
 #include "platform/fake/UsDateFormat.h"
+#include "plugin/core/ImageList.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "SqlText.h"
+#include "enrolix/core/SqlText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "Ini.h"
+#include "standin/core/Ini.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "Sql.h"
+#include "standin/core/Sql.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Each configured device function: its folders and registration program, as the capture and the review find them.
-#include "CaptureFolders.h"
-#include "Catalogue.h"
-#include "HostConfig.h"
-#include "Maintenance.h"
-#include "ReviewFolder.h"
-#include "SiteChecks.h"
-#include "Text.h"
-#include "VbError.h"
+#include "check/core/SiteChecks.h"
+#include "enrolix/core/Maintenance.h"
+#include "plugin/core/CaptureFolders.h"
+#include "plugin/core/DeviceFunctions.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/ReviewFolder.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta::check {
 

@@ -1,14 +1,14 @@
 // The host's praxo32.ini and PXEquip.ini, and each configured device function, as the plug-in reads them.
 #include <map>
 
-#include "Catalogue.h"
-#include "HostConfig.h"
-#include "LibraryStart.h"
-#include "ReadOnly.h"
-#include "ReviewFolder.h"
-#include "SiteChecks.h"
-#include "Text.h"
-#include "VbError.h"
+#include "check/core/ReadOnly.h"
+#include "check/core/SiteChecks.h"
+#include "plugin/core/DeviceFunctions.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/LibraryStart.h"
+#include "plugin/core/ReviewFolder.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta::check {
 

@@ -1,4 +1,4 @@
-#include "ReadOnly.h"
+#include "check/core/ReadOnly.h"
 
 namespace orvanta::check {
 

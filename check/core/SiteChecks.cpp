@@ -1,6 +1,6 @@
-#include "SiteChecks.h"
+#include "check/core/SiteChecks.h"
 
-#include "Maintenance.h"
+#include "enrolix/core/Maintenance.h"
 
 namespace orvanta::check {
 

@@ -1,12 +1,12 @@
 // The registration tool's site files, ODBC driver, database and log, as Enrolix.exe reads and connects.
 #include <algorithm>
 
-#include "Connect.h"
-#include "Log.h"
-#include "Maintenance.h"
-#include "Registration.h"
-#include "SiteChecks.h"
-#include "SiteConfig.h"
+#include "check/core/SiteChecks.h"
+#include "enrolix/core/Connect.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/Maintenance.h"
+#include "enrolix/core/Registration.h"
+#include "enrolix/core/SiteConfig.h"
 #include "platform/ConnectionString.h"
 
 namespace orvanta::check {

@@ -4,15 +4,15 @@
 #include <functional>
 #include <set>
 
-#include "CheckReport.h"
-#include "FakeLocale.h"
-#include "FakeServer.h"
-#include "ReadOnly.h"
-#include "SiteChecks.h"
+#include "check/core/CheckReport.h"
+#include "check/core/ReadOnly.h"
+#include "check/core/SiteChecks.h"
+#include "enrolix/testing/FakeServer.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
 #include "platform/fake/Scripted.h"
 #include "platform/fake/UsDateFormat.h"
+#include "plugin/testing/FakeLocale.h"
 
 namespace orvanta::check {
 namespace {

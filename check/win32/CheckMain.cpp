@@ -6,20 +6,20 @@
 #include <cstdio>
 #include <string>
 
-#include "Catalogue.h"
-#include "CheckReport.h"
-#include "Maintenance.h"
-#include "PluginRegistry.h"
-#include "ReadOnly.h"
-#include "SiteChecks.h"
-#include "Text.h"
-#include "Win32SiteProbe.h"
+#include "check/core/CheckReport.h"
+#include "check/core/ReadOnly.h"
+#include "check/core/SiteChecks.h"
+#include "check/win32/PluginRegistry.h"
+#include "check/win32/Win32SiteProbe.h"
+#include "enrolix/core/Maintenance.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32DateFormat.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32System.h"
+#include "plugin/core/DeviceFunctions.h"
+#include "plugin/core/Text.h"
 #include "plugin/win32/Win32Locale.h"
 
 namespace {

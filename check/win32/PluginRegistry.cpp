@@ -1,4 +1,4 @@
-#include "PluginRegistry.h"
+#include "check/win32/PluginRegistry.h"
 
 #include <windows.h>
 
@@ -9,9 +9,9 @@
 #include <optional>
 #include <vector>
 
-#include "Maintenance.h"
+#include "enrolix/core/Maintenance.h"
 #include "platform/win32/Handles.h"
-#include "plugin/com/Registration.h"
+#include "plugin/com/ClassRegistration.h"
 
 namespace orvanta::check::win32 {
 

@@ -1,4 +1,4 @@
-#include "Win32SiteProbe.h"
+#include "check/win32/Win32SiteProbe.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "Connect.h"
+#include "enrolix/core/Connect.h"
 
 #include <optional>
 
-#include "Log.h"
-#include "Maintenance.h"
-#include "SiteConfig.h"
-#include "Text.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/Maintenance.h"
+#include "enrolix/core/SiteConfig.h"
+#include "enrolix/core/Text.h"
 #include "platform/ConnectionString.h"
 
 namespace enrolix {

@@ -1,9 +1,9 @@
-#include "Enrolix.h"
+#include "enrolix/core/Enrolix.h"
 
-#include "Connect.h"
-#include "Log.h"
-#include "PatientRequest.h"
-#include "Registration.h"
+#include "enrolix/core/Connect.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/PatientRequest.h"
+#include "enrolix/core/Registration.h"
 
 namespace enrolix {
 namespace {

@@ -2,7 +2,7 @@
 #include <cctype>
 #include <vector>
 
-#include "Maintenance.h"
+#include "enrolix/core/Maintenance.h"
 
 namespace enrolix {
 

@@ -1,4 +1,4 @@
-#include "Log.h"
+#include "enrolix/core/Log.h"
 
 #include <cstdarg>
 #include <cstdio>

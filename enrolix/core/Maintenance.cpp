@@ -1,14 +1,14 @@
 // Puts the local SQL Server back onto the site's own PATIENT.mdf: look-ups, detach, drop and attach.
-#include "Maintenance.h"
+#include "enrolix/core/Maintenance.h"
 
 #include <cctype>
 #include <memory>
 #include <source_location>
 
-#include "Log.h"
-#include "SiteConfig.h"
-#include "SqlText.h"
-#include "Text.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/SiteConfig.h"
+#include "enrolix/core/SqlText.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 

@@ -1,6 +1,6 @@
-#include "PatientRequest.h"
+#include "enrolix/core/PatientRequest.h"
 
-#include "Text.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 namespace {

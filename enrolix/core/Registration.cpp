@@ -1,12 +1,12 @@
-#include "Registration.h"
+#include "enrolix/core/Registration.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "Log.h"
-#include "SiteConfig.h"
-#include "SqlText.h"
-#include "Text.h"
+#include "enrolix/core/Log.h"
+#include "enrolix/core/SiteConfig.h"
+#include "enrolix/core/SqlText.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix {
 namespace {

@@ -1,6 +1,6 @@
-#include "SiteConfig.h"
+#include "enrolix/core/SiteConfig.h"
 
-#include "Text.h"
+#include "enrolix/core/Text.h"
 #include "platform/ConnectionString.h"
 
 namespace enrolix {

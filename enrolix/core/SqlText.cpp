@@ -1,4 +1,4 @@
-#include "SqlText.h"
+#include "enrolix/core/SqlText.h"
 
 namespace enrolix {
 

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "enrolix/core/Text.h"
 
 #include <cstdarg>
 #include <cstdio>

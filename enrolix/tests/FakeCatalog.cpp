@@ -1,8 +1,8 @@
-#include "FakeCatalog.h"
+#include "enrolix/testing/FakeCatalog.h"
 
 #include <regex>
 
-#include "Text.h"
+#include "enrolix/core/Text.h"
 
 namespace enrolix::test {
 

@@ -1,10 +1,10 @@
-#include "FakeServer.h"
+#include "enrolix/testing/FakeServer.h"
 
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
-#include "Text.h"
+#include "enrolix/core/Text.h"
 #include "platform/ConnectionString.h"
 
 namespace enrolix::test {

@@ -1,4 +1,4 @@
-#include "AnsiText.h"
+#include "enrolix/win32/AnsiText.h"
 
 #include <windows.h>
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "AnsiText.h"
-#include "Enrolix.h"
+#include "enrolix/core/Enrolix.h"
+#include "enrolix/win32/AnsiText.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"

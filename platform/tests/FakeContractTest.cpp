@@ -1,8 +1,8 @@
 // The in-memory file system and profile held to the ports' contracts.
-#include "FileSystemContract.h"
-#include "ProfileContract.h"
 #include "platform/fake/MemoryFileSystem.h"
 #include "platform/fake/MemoryProfile.h"
+#include "platform/testing/FileSystemContract.h"
+#include "platform/testing/ProfileContract.h"
 
 namespace {
 

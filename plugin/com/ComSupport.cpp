@@ -1,4 +1,4 @@
-#include "ComSupport.h"
+#include "plugin/com/ComSupport.h"
 
 #include <cstdint>
 

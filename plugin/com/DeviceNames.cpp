@@ -1,9 +1,9 @@
-#include "DeviceNames.h"
+#include "plugin/com/DeviceNames.h"
 
 #include <new>
 #include <optional>
 
-#include "OrvantaObject.h"
+#include "plugin/core/OrvantaObject.h"
 
 namespace orvanta::com {
 

@@ -6,12 +6,12 @@
 
 #include <new>
 
-#include "ComObject.h"
-#include "ComSupport.h"
-#include "Module.h"
-#include "OrvantaClass.h"
 #include "Orvanta_h.h"
-#include "Registration.h"
+#include "plugin/com/ClassRegistration.h"
+#include "plugin/com/ComObject.h"
+#include "plugin/com/ComSupport.h"
+#include "plugin/com/Module.h"
+#include "plugin/com/OrvantaClass.h"
 
 using orvanta::com::Module;
 

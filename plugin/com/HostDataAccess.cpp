@@ -1,7 +1,7 @@
-#include "HostDataAccess.h"
+#include "plugin/com/HostDataAccess.h"
 
-#include "ComSupport.h"
-#include "HostDataAccessInterface.h"
+#include "plugin/com/ComSupport.h"
+#include "plugin/com/HostDataAccessInterface.h"
 
 namespace orvanta::com {
 namespace {

@@ -1,4 +1,4 @@
-#include "MemberNames.h"
+#include "plugin/com/MemberNames.h"
 
 #include <algorithm>
 #include <new>

@@ -1,11 +1,11 @@
-#include "Module.h"
+#include "plugin/com/Module.h"
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 
-#include "HostDataAccess.h"
 #include "Orvanta_h.h"
+#include "plugin/com/HostDataAccess.h"
 
 namespace orvanta::com {
 

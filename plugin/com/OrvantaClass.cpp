@@ -1,8 +1,8 @@
-#include "OrvantaClass.h"
+#include "plugin/com/OrvantaClass.h"
 
 #include <new>
 
-#include "DeviceNames.h"
+#include "plugin/com/DeviceNames.h"
 
 namespace orvanta::com {
 

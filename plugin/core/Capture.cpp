@@ -1,14 +1,14 @@
-#include "Capture.h"
+#include "plugin/core/Capture.h"
 
 #include <cstdio>
 
-#include "CaptureFolders.h"
-#include "FileSystemObject.h"
-#include "HostConfig.h"
-#include "ImageList.h"
-#include "OrvantaObject.h"
-#include "Text.h"
-#include "Trap.h"
+#include "plugin/core/CaptureFolders.h"
+#include "plugin/core/FileSystemObject.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/ImageList.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/Trap.h"
 
 namespace orvanta {
 

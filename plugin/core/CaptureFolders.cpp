@@ -1,8 +1,8 @@
-#include "CaptureFolders.h"
+#include "plugin/core/CaptureFolders.h"
 
-#include "HostConfig.h"
-#include "ReviewFolder.h"
-#include "Text.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/ReviewFolder.h"
+#include "plugin/core/Text.h"
 
 namespace orvanta {
 

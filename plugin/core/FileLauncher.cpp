@@ -1,6 +1,6 @@
-#include "FileLauncher.h"
+#include "plugin/core/FileLauncher.h"
 
-#include "Trap.h"
+#include "plugin/core/Trap.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "FileSystemObject.h"
+#include "plugin/core/FileSystemObject.h"
 
 namespace orvanta {
 

@@ -1,9 +1,9 @@
-#include "HostConfig.h"
+#include "plugin/core/HostConfig.h"
 
-#include "PluginLog.h"
-#include "Text.h"
-#include "Trap.h"
-#include "VbError.h"
+#include "plugin/core/PluginLog.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/Trap.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta {
 

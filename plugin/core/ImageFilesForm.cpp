@@ -1,9 +1,9 @@
-#include "ImageFilesForm.h"
+#include "plugin/core/ImageFilesForm.h"
 
-#include "FileLauncher.h"
-#include "ReviewFolder.h"
-#include "Text.h"
-#include "Trap.h"
+#include "plugin/core/FileLauncher.h"
+#include "plugin/core/ReviewFolder.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/Trap.h"
 
 namespace orvanta {
 

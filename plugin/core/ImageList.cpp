@@ -1,9 +1,9 @@
-#include "ImageList.h"
+#include "plugin/core/ImageList.h"
 
 #include <algorithm>
 #include <numeric>
 
-#include "Text.h"
+#include "plugin/core/Text.h"
 
 namespace orvanta {
 

@@ -1,8 +1,8 @@
-#include "LibraryStart.h"
+#include "plugin/core/LibraryStart.h"
 
-#include "HostConfig.h"
-#include "Trap.h"
-#include "VbError.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/Trap.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta {
 

@@ -1,16 +1,16 @@
-#include "OrvantaObject.h"
+#include "plugin/core/OrvantaObject.h"
 
-#include "CaptureFolders.h"
-#include "Catalogue.h"
-#include "FileLauncher.h"
-#include "HostConfig.h"
-#include "ImageFilesForm.h"
-#include "ImageList.h"
-#include "PluginLog.h"
-#include "ReviewFolder.h"
-#include "Text.h"
-#include "Trap.h"
-#include "VbError.h"
+#include "plugin/core/CaptureFolders.h"
+#include "plugin/core/DeviceFunctions.h"
+#include "plugin/core/FileLauncher.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/ImageFilesForm.h"
+#include "plugin/core/ImageList.h"
+#include "plugin/core/PluginLog.h"
+#include "plugin/core/ReviewFolder.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/Trap.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta {
 

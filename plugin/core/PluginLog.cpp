@@ -1,8 +1,8 @@
-#include "PluginLog.h"
+#include "plugin/core/PluginLog.h"
 
 #include <cstdio>
 
-#include "Text.h"
+#include "plugin/core/Text.h"
 
 namespace orvanta {
 

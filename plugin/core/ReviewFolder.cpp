@@ -1,8 +1,8 @@
-#include "ReviewFolder.h"
+#include "plugin/core/ReviewFolder.h"
 
-#include "FileSystemObject.h"
-#include "HostConfig.h"
-#include "Text.h"
+#include "plugin/core/FileSystemObject.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/Text.h"
 
 namespace orvanta {
 

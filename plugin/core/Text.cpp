@@ -1,10 +1,10 @@
-#include "Text.h"
+#include "plugin/core/Text.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
-#include "VbError.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta {
 

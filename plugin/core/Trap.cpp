@@ -1,7 +1,7 @@
-#include "Trap.h"
+#include "plugin/core/Trap.h"
 
-#include "PluginLog.h"
-#include "Text.h"
+#include "plugin/core/PluginLog.h"
+#include "plugin/core/Text.h"
 
 namespace orvanta {
 

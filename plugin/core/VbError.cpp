@@ -1,4 +1,4 @@
-#include "VbError.h"
+#include "plugin/core/VbError.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
-#include "Capture.h"
-#include "CaptureFolders.h"
-#include "CommandLine.h"
-#include "OrvantaObject.h"
-#include "PluginFixture.h"
+#include "plugin/core/Capture.h"
+#include "plugin/core/CaptureFolders.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/testing/PluginFixture.h"
+#include "tools/common/CommandLine.h"
 
 namespace orvanta::test {
 namespace {

@@ -1,6 +1,6 @@
-#include "HostConfig.h"
-#include "PluginFixture.h"
-#include "VbError.h"
+#include "plugin/core/HostConfig.h"
+#include "plugin/core/VbError.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ImageList.h"
-#include "PluginFixture.h"
 #include "platform/fake/UsDateFormat.h"
+#include "plugin/core/ImageList.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

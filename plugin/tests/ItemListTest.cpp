@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ItemList.h"
+#include "plugin/core/ItemList.h"
 
 namespace orvanta {
 namespace {

@@ -1,8 +1,8 @@
 #include <vector>
 
-#include "LibraryStart.h"
-#include "PluginFixture.h"
-#include "VbError.h"
+#include "plugin/core/LibraryStart.h"
+#include "plugin/core/VbError.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

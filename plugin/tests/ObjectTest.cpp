@@ -1,7 +1,7 @@
-#include "Catalogue.h"
-#include "OrvantaObject.h"
-#include "PluginFixture.h"
-#include "VbError.h"
+#include "plugin/core/DeviceFunctions.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/core/VbError.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

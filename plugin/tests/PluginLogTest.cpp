@@ -1,7 +1,7 @@
-#include "OrvantaObject.h"
-#include "PluginFixture.h"
-#include "PluginLog.h"
-#include "Trap.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/core/PluginLog.h"
+#include "plugin/core/Trap.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

@@ -1,10 +1,10 @@
 #include <string>
 #include <vector>
 
-#include "FileLauncher.h"
-#include "ImageFilesForm.h"
-#include "OrvantaObject.h"
-#include "PluginFixture.h"
+#include "plugin/core/FileLauncher.h"
+#include "plugin/core/ImageFilesForm.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "OrvantaObject.h"
-#include "Text.h"
-#include "Trap.h"
-#include "VbError.h"
+#include "plugin/core/OrvantaObject.h"
+#include "plugin/core/Text.h"
+#include "plugin/core/Trap.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta {
 namespace {

@@ -1,6 +1,6 @@
-#include "FileSystemObject.h"
-#include "PluginFixture.h"
-#include "Trap.h"
+#include "plugin/core/FileSystemObject.h"
+#include "plugin/core/Trap.h"
+#include "plugin/testing/PluginFixture.h"
 
 namespace orvanta::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "VbError.h"
 #include "platform/win32/HostModal.h"
+#include "plugin/core/VbError.h"
 
 namespace orvanta::win32 {
 

@@ -1,4 +1,4 @@
-#include "AnsiText.h"
+#include "standin/core/AnsiText.h"
 
 #include <sqlite3.h>
 

@@ -1,11 +1,11 @@
-#include "Catalogue.h"
+#include "standin/core/Catalogue.h"
 
 #include <fstream>
 #include <stdexcept>
 
-#include "Config.h"
-#include "FileLock.h"
-#include "Ini.h"
+#include "standin/core/Config.h"
+#include "standin/core/FileLock.h"
+#include "standin/core/Ini.h"
 
 namespace standin {
 namespace {

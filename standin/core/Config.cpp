@@ -1,10 +1,10 @@
-#include "Config.h"
+#include "standin/core/Config.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <stdexcept>
 
-#include "Ini.h"
+#include "standin/core/Ini.h"
 
 namespace standin {
 namespace {

@@ -1,4 +1,4 @@
-#include "Connection.h"
+#include "standin/core/Connection.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -8,13 +8,13 @@
 #include <cctype>
 #include <fstream>
 
-#include "AnsiText.h"
-#include "Catalogue.h"
-#include "Faults.h"
-#include "Ini.h"
-#include "Sql.h"
-#include "WindowsPath.h"
 #include "platform/ConnectionString.h"
+#include "standin/core/AnsiText.h"
+#include "standin/core/Catalogue.h"
+#include "standin/core/Faults.h"
+#include "standin/core/Ini.h"
+#include "standin/core/Sql.h"
+#include "standin/core/WindowsPath.h"
 
 namespace standin {
 namespace {

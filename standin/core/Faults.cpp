@@ -1,12 +1,12 @@
-#include "Faults.h"
+#include "standin/core/Faults.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <vector>
 
-#include "AnsiText.h"
-#include "FileLock.h"
-#include "Ini.h"
+#include "standin/core/AnsiText.h"
+#include "standin/core/FileLock.h"
+#include "standin/core/Ini.h"
 
 namespace standin {
 

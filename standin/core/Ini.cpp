@@ -1,4 +1,4 @@
-#include "Ini.h"
+#include "standin/core/Ini.h"
 
 #include <cctype>
 #include <fstream>

@@ -1,8 +1,8 @@
-#include "Sql.h"
+#include "standin/core/Sql.h"
 
 #include <cctype>
 
-#include "Ini.h"
+#include "standin/core/Ini.h"
 
 namespace standin {
 namespace {

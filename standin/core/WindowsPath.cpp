@@ -1,11 +1,11 @@
-#include "WindowsPath.h"
+#include "standin/core/WindowsPath.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "Ini.h"
+#include "standin/core/Ini.h"
 
 namespace standin {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "Ini.h"
 #include "platform/ConnectionString.h"
+#include "standin/core/Connection.h"
+#include "standin/core/Ini.h"
 
 #define STANDIN_EXPORT extern "C" __attribute__((visibility("default")))
 

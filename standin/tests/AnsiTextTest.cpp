@@ -1,7 +1,7 @@
 // Case rules of the Windows-1252 code page, and the patterns of programmed faults.
 #include <gtest/gtest.h>
 
-#include "AnsiText.h"
+#include "standin/core/AnsiText.h"
 
 namespace {
 

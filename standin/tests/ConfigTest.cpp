@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Catalogue.h"
-#include "Config.h"
-#include "TestSupport.h"
-#include "WindowsPath.h"
+#include "OdbcTestSetup.h"
+#include "standin/core/Catalogue.h"
+#include "standin/core/Config.h"
+#include "standin/core/WindowsPath.h"
 
 namespace fs = std::filesystem;
 using namespace standin;

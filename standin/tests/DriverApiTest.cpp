@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "TestSupport.h"
+#include "OdbcTestSetup.h"
 
 namespace fs = std::filesystem;
 

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "AnsiText.h"
-#include "TestSupport.h"
+#include "OdbcTestSetup.h"
 #include "platform/odbc/OdbcConnection.h"
+#include "standin/core/AnsiText.h"
 
 namespace fs = std::filesystem;
 using platform::DbError;

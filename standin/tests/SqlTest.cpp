@@ -1,7 +1,7 @@
 // The T-SQL the stand-in receives: translation for SQLite and recognition of the server-level commands.
 #include <gtest/gtest.h>
 
-#include "Sql.h"
+#include "standin/core/Sql.h"
 
 namespace {
 

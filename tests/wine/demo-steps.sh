@@ -7,7 +7,7 @@ set -uo pipefail
 source "$ORVANTA_WINE_LIB"
 BUILD=$1
 NATIVE=$2
-source "$ORVANTA_SOURCE_DIR/tests/e2e/site.sh"
+source "$ORVANTA_SOURCE_DIR/enrolix/tests/wine/site.sh"
 e2e_init "$BUILD/enrolix/win32/Enrolix.exe" "$NATIVE/standin/libstandin_odbc.so"
 
 step() {
@@ -41,7 +41,7 @@ e2e_db_create 'C:\OldData\PATIENT.mdf' WS01 SORV-OLD
 e2e_run EMR3003 Brown Ann n/a F 07/08/1980 n/a 03/04/2024 1
 step "6. A capture from the host: Orvanta.dll starts Enrolix for the patient, the technician exports two images"
 source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
-source "$ORVANTA_SOURCE_DIR/tests/e2e/plugin_capture.sh"
+source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/capture_through_enrolix_lib.sh"
 capture_site "$BUILD/plugin/com/Orvanta.dll"
 echo "The host script: patient 12-345 Smith, John (M, 01/02/1960), exam 678, \"Capture Sorvane\", DoDeviceFunction."
 echo "While \"Waiting for Technician  -  Place files in $CAPTURE_IMAGES\" is up, the images are placed, then OK."
@@ -70,7 +70,7 @@ uiauto click --title 'Orvanta Images' --button Exit
 wait_cscript
 
 step "8. The site check of the IT person: OrvantaCheck.exe beside Enrolix.exe, on this workstation"
-source "$ORVANTA_SOURCE_DIR/check/tests/check_lib.sh"
+source "$ORVANTA_SOURCE_DIR/check/tests/wine/check_lib.sh"
 check_install "$BUILD/check/win32/OrvantaCheck.exe"
 check_run
 echo "$CHECK_OUT"

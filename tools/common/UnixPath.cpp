@@ -1,4 +1,4 @@
-#include "UnixPath.h"
+#include "tools/common/UnixPath.h"
 
 #include <windows.h>
 

@@ -3,15 +3,15 @@
 //
 //   holdfile FILE STOP_FILE
 //
-// Opens FILE (which must exist) without sharing it for writing or deleting, prints "held" on a line of its own, then waits until STOP_FILE
-// exists and exits with 0, closing FILE. Paths may be host paths ("/..."). Exits with 1 when FILE cannot be
-// opened, 2 on a usage error.
+// Opens FILE (which must exist) without sharing it for writing or deleting, prints "held" on a line of its own, then
+// waits until STOP_FILE exists and exits with 0, closing FILE. Paths may be host paths ("/..."). Exits with 1 when FILE
+// cannot be opened, 2 on a usage error.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-#include "UnixPath.h"
+#include "tools/common/UnixPath.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     }
     std::string file = tools::ToWindowsPath(argv[1]);
     std::string stop = tools::ToWindowsPath(argv[2]);
-    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (held == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "holdfile: cannot open %s (error %lu)\n", file.c_str(), GetLastError());
         return 1;

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
-#include "UnixPath.h"
 #include "platform/win32/Handles.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/UnixPath.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "UnixPath.h"
+#include "tools/common/UnixPath.h"
 
 namespace {
 

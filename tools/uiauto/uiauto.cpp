@@ -42,7 +42,7 @@
 #include <vector>
 
 #include "RemoteList.h"
-#include "UnixPath.h"
+#include "tools/common/UnixPath.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "ImageFilesForm.h"
 #include "platform/win32/Handles.h"
+#include "plugin/core/ImageFilesForm.h"
 
 namespace orvanta::win32 {
 
