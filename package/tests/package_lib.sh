@@ -112,14 +112,9 @@ _without_installer_containers() {
 }
 
 same_registry() {  # before, after, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if cmp -s <(_without_installer_containers "$WINE_TEST_DIR/$1.registry") \
-        <(_without_installer_containers "$WINE_TEST_DIR/$2.registry"); then
-        echo "ok: $3: registry classes as before"
-    else
-        fail "$3: registry classes changed:"
+    check_that "$3: registry classes as before" cmp -s <(_without_installer_containers "$WINE_TEST_DIR/$1.registry") \
+        <(_without_installer_containers "$WINE_TEST_DIR/$2.registry") ||
         diff "$WINE_TEST_DIR/$1.registry" "$WINE_TEST_DIR/$2.registry" | head -40 >&2
-    fi
 }
 
 _regsvr32() {  # what, args...
@@ -129,8 +124,11 @@ _regsvr32() {  # what, args...
     check_eq 0 "$code" "$what: regsvr32 exit code"
 }
 
+# Both files hold the same lines, and they are not empty.
+_same_nonempty() { [ -s "$1" ] && cmp -s "$1" "$2"; }  # file, file
+
 registered_like_regsvr32() {  # name, scope
-    local name=$1 options=() dll
+    local name=$1 options=() dll lines
     [ "$2" = user ] && options=(/n /i:user)
     registry_added before "$name" >"$WINE_TEST_DIR/$name.added"
     dll=$(sed -n 's/^\[[^]]*\\InprocServer32\] @="\(.*\)"$/\1/p' "$WINE_TEST_DIR/$name.added" | head -1)
@@ -143,14 +141,11 @@ registered_like_regsvr32() {  # name, scope
     _regsvr32 "$name: register" "${options[@]}" "$dll"
     registry_dump "$name.regsvr32"
     registry_added before "$name.regsvr32" >"$WINE_TEST_DIR/$name.regsvr32.added"
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -s "$WINE_TEST_DIR/$name.added" ] &&
-        cmp -s "$WINE_TEST_DIR/$name.added" "$WINE_TEST_DIR/$name.regsvr32.added"; then
-        echo "ok: $name: the package's keys are exactly regsvr32's ($(wc -l <"$WINE_TEST_DIR/$name.added") lines)"
-    else
-        fail "$name: the package's keys (<) differ from regsvr32's (>):"
-        diff "$WINE_TEST_DIR/$name.added" "$WINE_TEST_DIR/$name.regsvr32.added" | head -40 >&2
-    fi
+    lines=$(wc -l <"$WINE_TEST_DIR/$name.added")
+    local added=$WINE_TEST_DIR/$name.added again=$WINE_TEST_DIR/$name.regsvr32.added
+    check_that "$name: the package's keys (<) are exactly regsvr32's (>), $lines lines" \
+        _same_nonempty "$added" "$again" ||
+        diff "$added" "$again" | head -40 >&2
 }
 
 _site_folders() {
@@ -174,29 +169,18 @@ files_dump() {  # name
 }
 
 same_files() {  # before, after, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if cmp -s "$WINE_TEST_DIR/$1.files" "$WINE_TEST_DIR/$2.files"; then
-        echo "ok: $3: files as before"
-    else
-        fail "$3: files changed:"
+    check_that "$3: files as before" cmp -s "$WINE_TEST_DIR/$1.files" "$WINE_TEST_DIR/$2.files" ||
         diff "$WINE_TEST_DIR/$1.files" "$WINE_TEST_DIR/$2.files" | head -20 >&2
-    fi
 }
 
 same_file() {  # expected host file, installed Windows path, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
     local installed
     installed=$(unixpath "$2")
-    if [ -f "$installed" ] && cmp -s "$1" "$installed"; then
-        echo "ok: $3: $2"
-    else
-        fail "$3: $2 is missing or not $1"
-    fi
+    check_that "$3: $2 is $1" cmp -s "$1" "$installed"
 }
 
 absent_file() {  # Windows path, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -e "$(unixpath "$1")" ]; then fail "$2: $1 is there"; else echo "ok: $2: no $1"; fi
+    check_that "$2: no $1" [ ! -e "$(unixpath "$1")" ]
 }
 
 imaging_site() {

@@ -48,17 +48,11 @@ printf '#!/bin/sh\nexit 42\n' >"$WORK/runs32"
 printf '#!/bin/sh\nexit 126\n' >"$WORK/runs64only"
 chmod +x "$WORK/runs32" "$WORK/runs64only"
 
-passed=0 failed=0
+# shellcheck source=../wine/checks.sh
+source "$(dirname "$0")/../wine/checks.sh"
+# A check on a run of ./dev setup; when it fails, the run's output follows.
 check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what"
-        sed 's/^/    /' "$WORK/out"
-    fi
+    check_that "$@" || sed 's/^/    /' "$WORK/out" >&2
 }
 
 # Each row: name | what apt-get fails | probe | expected exit | expected in the output | x86 status | i386 install tried
@@ -85,5 +79,4 @@ kernel without 32-bit code|update i386|runs64only|0|setup: x86 left out: this ke
 x64 uninstallable|amd64|runs32|1|setup: the x64 packages could not be installed: E: Unable to locate package wixl||no
 ROWS
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+wine_finish

@@ -43,12 +43,7 @@
 #   unixpath WINPATH      the host path of a Windows path ("C:\..." lies in the prefix), matching the case
 #                         of what exists already, as Windows would
 #
-# Checks (each failure is counted and reported; wine_finish ends the script with the verdict):
-#   fail MESSAGE
-#   check_eq EXPECTED ACTUAL WHAT
-#   check_contains TEXT PART WHAT
-#   check_file_contains FILE PART
-#   wine_finish
+# Checks: those of checks.sh (check_eq, check_contains, check_that, check_file_contains, fail, wine_finish).
 #
 # Timeouts are in seconds; the default per step is $ORVANTA_WINE_STEP_TIMEOUT (30). The test folder is
 # "$WINE_TEST_DIR", empty at the start of every test. Background helpers still running when the script
@@ -58,6 +53,8 @@ if [ -z "${ORVANTA_LAUNCH_EXE:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
     echo "lib.sh: run this under tests/wine/harness.sh (script or run)" >&2
     exit 1
 fi
+# shellcheck source=checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 WINE_ARCH=${ORVANTA_WINE_ARCH:-x64}
 case $WINE_ARCH in
@@ -85,8 +82,6 @@ WINE_TEST_DIR=${ORVANTA_WINE_TEST_DIR:-$PWD}
 WINE_STEP_TIMEOUT=${ORVANTA_WINE_STEP_TIMEOUT:-30}
 WINE_TOOL_OUT=$WINE_TEST_DIR/tool.out
 WINE_TOOL_ERR=$WINE_TEST_DIR/tool.err
-WINE_FAILURES=0
-WINE_CHECKS=0
 mkdir -p "$WINE_TEST_DIR"
 
 _wine_seq=0
@@ -286,46 +281,6 @@ click_box() {  # title, button, [seconds]
     local seconds=${3:-$WINE_STEP_TIMEOUT}
     _wine "$((seconds + 10))" "$ORVANTA_UIAUTO_EXE" wait-box --title "$1" --click "$2" \
         --timeout-ms "$((seconds * 1000))" | tr -d '\r'
-}
-
-fail() {
-    WINE_FAILURES=$((WINE_FAILURES + 1))
-    echo "FAIL: $*" >&2
-}
-
-check_eq() {  # expected, actual, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ "$1" = "$2" ]; then
-        echo "ok: $3"
-    else
-        fail "$3: expected [$1], got [$2]"
-    fi
-}
-
-check_contains() {  # text, part, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    case $1 in
-        *"$2"*) echo "ok: $3" ;;
-        *) fail "$3: [$2] not in [$1]" ;;
-    esac
-}
-
-check_file_contains() {  # file, part
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -f "$1" ] && grep -qF -- "$2" "$1"; then
-        echo "ok: $1 holds [$2]"
-    else
-        fail "$1 does not hold [$2]"
-    fi
-}
-
-wine_finish() {
-    if [ "$WINE_FAILURES" -ne 0 ]; then
-        echo "$WINE_FAILURES of $WINE_CHECKS checks failed" >&2
-        exit 1
-    fi
-    echo "all $WINE_CHECKS checks passed"
-    exit 0
 }
 
 _wine_cleanup() {

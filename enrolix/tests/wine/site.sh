@@ -360,24 +360,14 @@ e2e_check_boxes() {  # "title|text|buttons|pressed"...
 e2e_check_log_has() {
     local part
     for part in "$@"; do
-        WINE_CHECKS=$((WINE_CHECKS + 1))
-        if grep -qF -- "$part" "$E2E_RUN_DIR/log"; then
-            echo "ok: log holds [$part]"
-        else
-            fail "the run's log lines do not hold [$part]"
-        fi
+        check_that "the run's log lines hold [$part]" grep -qF -- "$part" "$E2E_RUN_DIR/log"
     done
 }
 
 e2e_check_log_lacks() {
     local part
     for part in "$@"; do
-        WINE_CHECKS=$((WINE_CHECKS + 1))
-        if grep -qF -- "$part" "$E2E_RUN_DIR/log"; then
-            fail "the run's log lines hold [$part]"
-        else
-            echo "ok: log lacks [$part]"
-        fi
+        check_that "the run's log lines lack [$part]" ! grep -qF -- "$part" "$E2E_RUN_DIR/log"
     done
 }
 
@@ -405,21 +395,11 @@ e2e_check_local_site_written() {  # database file
 e2e_check_readonly() {  # file
     local file
     file=$(e2e_hostpath "$1")
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -f "$file" ] && [ -z "$(find "$file" -perm /222)" ]; then
-        echo "ok: $1 is read-only"
-    else
-        fail "$1 is not a read-only file"
-    fi
+    check_that "$1 is a read-only file" [ -n "$(find "$file" -maxdepth 0 -type f ! -perm /222 2>/dev/null)" ]
 }
 
 e2e_check_statement() {  # text
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if LC_ALL=C grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
-        echo "ok: statement sent: $1"
-    else
-        fail "no statement [$1] was sent"
-    fi
+    LC_ALL=C check_that "a statement [$1] was sent" grep -qF -- "$1" "$E2E_RUN_DIR/statements"
 }
 
 e2e_check_opens() {  # "outcome|connection string"...
@@ -430,10 +410,5 @@ e2e_check_opens() {  # "outcome|connection string"...
 }
 
 e2e_check_no_statement() {  # text
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if LC_ALL=C grep -qF -- "$1" "$E2E_RUN_DIR/statements"; then
-        fail "a statement [$1] was sent"
-    else
-        echo "ok: no statement [$1]"
-    fi
+    LC_ALL=C check_that "no statement [$1] was sent" ! grep -qF -- "$1" "$E2E_RUN_DIR/statements"
 }

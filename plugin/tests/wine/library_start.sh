@@ -17,7 +17,7 @@ start_with() {  # what, lines...
     host_praxo "[ADOConnection]" "$@"
     answer_box "$ERROR_TITLE" OK 5
     run_cscript start.vbs
-    if no_box "$ERROR_TITLE"; then check_eq 0 0 "$what: no box"; else fail "$what: an error box"; fi
+    check_that "$what: no error box" no_box "$ERROR_TITLE"
 }
 
 remove_host_files

@@ -19,12 +19,7 @@ check_lines() {  # file, what, patterns...
     check_eq "$#" "${#lines[@]}" "$what: number of lines"
     local i=0 pattern
     for pattern in "$@"; do
-        WINE_CHECKS=$((WINE_CHECKS + 1))
-        if [[ "${lines[$i]:-}" =~ ^$pattern$ ]]; then
-            echo "ok: $what: line $((i + 1))"
-        else
-            fail "$what: line $((i + 1)) [${lines[$i]:-}] does not match [$pattern]"
-        fi
+        check_that "$what: line $((i + 1)) [${lines[$i]:-}] matches [$pattern]" matches "${lines[$i]:-}" "^$pattern$"
         i=$((i + 1))
     done
 }
@@ -46,8 +41,7 @@ run_cscript writelog.vbs True " first" "second é"
 after=$(today)
 check_lines KW_Orvanta.log "exam-data log" "" "$stamp first" "" "" "${stamp}second .*" ""
 day=$(plugin_file KW_Orvanta.log | sed -n 2p | cut -c1-10)
-if [ "$day" = "$before" ] || [ "$day" = "$after" ]; then check_eq 0 0 "date of the record"; else
-    fail "date of the record: $day, today $after"; fi
+check_that "date of the record [$day] is today [$after]" matches "$day" "^($before|$after)$"
 check_eq 1 "$(LC_ALL=C grep -c $'second \xe9\r$' "$PLUGIN_DIR/KW_Orvanta.log")" "text in the ANSI code page, CRLF"
 check_eq 0 "$(grep -c -v $'\r$' "$PLUGIN_DIR/KW_Orvanta.log")" "every line ends with CRLF"
 check_eq missing "$(plugin_file Orvanta.log)" "WriteToLog leaves the plug-in log alone"
@@ -59,15 +53,12 @@ answer_box "$ERROR_TITLE" OK
 run_cscript writelog.vbs True "blocked"
 box=$(await_box "$ERROR_TITLE" | tr -d '\r') || fail "no error box from WriteToLog"
 check_contains "$box" "PXE_Orvanta IF Error Num=" "box text starts with the error number"
-WINE_CHECKS=$((WINE_CHECKS + 1))
-if [[ "$box" =~ ^PXE_Orvanta\ IF\ Error\ Num=([0-9]+)\ \ (.+)\.$'\n'WriteToLog$ ]]; then
-    echo "ok: WriteToLog box [$box]"
+box_pattern='^PXE_Orvanta IF Error Num=([0-9]+)  (.+)\.'$'\n''WriteToLog$'
+if check_that "WriteToLog box [$box]" matches "$box" "$box_pattern"; then
     number=${BASH_REMATCH[1]}
     description=$(literal "${BASH_REMATCH[2]}")
     check_lines PX_IF_Orvanta.err "error file after WriteToLog" "" "$stamp Error in: WriteToLog" \
         "      Error Num=$number  $description"
-else
-    fail "WriteToLog box text [$box]"
 fi
 rmdir "$PLUGIN_DIR/KW_Orvanta.log"
 rm -f "$PLUGIN_DIR/PX_IF_Orvanta.err"
@@ -84,9 +75,8 @@ reported=$(grep '^error: ' "$WINE_TOOL_OUT" | tr -d '\r')
 number=${reported#error: }
 number=${number%%|*}
 description=${reported#*|}
-WINE_CHECKS=$((WINE_CHECKS + 1))
-if [[ "$number" =~ ^[0-9]+$ ]] && [ -n "$description" ]; then echo "ok: ReviewDevice raised $number, $description"
-else fail "ReviewDevice's error [$reported]"; fi
+check_that "ReviewDevice raised a numbered error with a description [$reported]" \
+    matches "$reported" '^error: [0-9]+\|.'
 context=" DoDeviceFunction, Err Number: $number Err Description: $description"
 for i in 0 1 2; do
     check_eq "PXE_Orvanta IF Error Num=$number  $description."$'\n'"$context" "${boxes[$i]:-}" "box $((i + 1))"

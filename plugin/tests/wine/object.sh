@@ -16,7 +16,7 @@ run_cscript properties.vbs
 run_cscript members.js
 run_cscript utility.vbs "$HOST_PROGRAMS"
 run_cscript objects.js "$HOST_PROGRAMS"
-if no_box "$ERROR_TITLE"; then check_eq 0 0 "no error box"; else fail "an error box was shown"; fi
+check_that "no error box" no_box "$ERROR_TITLE"
 check_eq missing "$(plugin_file Orvanta.log)" "no plug-in log"
 check_eq missing "$(plugin_file PX_IF_Orvanta.err)" "no error file"
 

@@ -54,13 +54,10 @@ registered_client() {  # what, client tests, dll, [bits]
     local code
     code=$(wine_run_tool --bits "${4:-$PLUGIN_BITS}" "$2" --gtest_also_run_disabled_tests \
         --gtest_filter='Registered.*' "$(winpath "$3")") || { fail "$1: the client gave no exit code"; return 1; }
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ "$code" = 0 ] && grep -q 'PASSED.* 1 test' "$WINE_TOOL_OUT"; then
-        echo "ok: $1: the client creates the class by its ProgID and loads the registered type library"
-    else
-        fail "$1: the client failed (exit code $code):"
+    check_eq 0 "$code" "$1: the client's exit code"
+    check_that "$1: the client creates the class by its ProgID and loads the registered type library" \
+        grep -q 'PASSED.* 1 test' "$WINE_TOOL_OUT" ||
         tr -d '\r' <"$WINE_TOOL_OUT" | grep -E 'Failure|Expected|Which is|Value of|error' | head -20 >&2
-    fi
 }
 
 plugin_uninstall() { _register "$PLUGIN_DIR" Orvanta.dll /u /s; }

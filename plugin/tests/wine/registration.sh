@@ -30,13 +30,8 @@ dump() {  # name
 same_as() {  # before, after, what
     local i
     for i in 0 1 2; do
-        WINE_CHECKS=$((WINE_CHECKS + 1))
-        if diff -q "$WINE_TEST_DIR/$1.$i" "$WINE_TEST_DIR/$2.$i" >/dev/null; then
-            echo "ok: $3: ${ROOTS[$i]} as before"
-        else
-            fail "$3: ${ROOTS[$i]} changed:"
+        check_that "$3: ${ROOTS[$i]} as before" cmp -s "$WINE_TEST_DIR/$1.$i" "$WINE_TEST_DIR/$2.$i" ||
             diff "$WINE_TEST_DIR/$1.$i" "$WINE_TEST_DIR/$2.$i" | head -40 >&2
-        fi
     done
 }
 
@@ -62,12 +57,8 @@ check_registered() {  # dump name, root index, what
 }
 
 absent() {  # dump name, root index, what
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if grep -qi -e "$CLASS" -e "$LIBRARY" -e 'Orvanta\.clsOrvanta' "$WINE_TEST_DIR/$1.$2"; then
-        fail "$3: Orvanta keys in ${ROOTS[$2]}"
-    else
-        echo "ok: $3: nothing of Orvanta in ${ROOTS[$2]}"
-    fi
+    check_that "$3: nothing of Orvanta in ${ROOTS[$2]}" ! grep -qi -e "$CLASS" -e "$LIBRARY" -e 'Orvanta\.clsOrvanta' \
+        "$WINE_TEST_DIR/$1.$2"
 }
 
 # The other pointer size's server as its registration leaves it, from the same table: its class and interface

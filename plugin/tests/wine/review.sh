@@ -69,9 +69,8 @@ check_widths() {
     read -ra widths <<<"$(grep '^width' "$LIST" | cut -f2-)"
     read -ra needed <<<"$(grep '^needed' "$LIST" | cut -f2-)"
     for i in 0 1 2 3 4; do
-        WINE_CHECKS=$((WINE_CHECKS + 1))
-        [ "${widths[$i]:-0}" -ge "${needed[$i]:-1}" ] ||
-            fail "column $((i + 1)) is ${widths[$i]:-?} px wide, its text needs ${needed[$i]:-?}"
+        check_that "column $((i + 1)) is ${widths[$i]:-?} px wide, its text needs ${needed[$i]:-?}" \
+            [ "${widths[$i]:-0}" -ge "${needed[$i]:-1}" ]
     done
 }
 row_of() { grep '^row' "$LIST" | cut -f3 | grep -nx "$1" | cut -d: -f1; }  # exam -> row (1-based)

@@ -226,8 +226,7 @@ scenario_interbase_without_file() {
     e2e_check_boxes "$E2E_LOCAL_FAILED" "$E2E_CONNECT_FAILED"
     e2e_check_ini "$E2E_TOMOCFG" "Server Connection" Server CEN01
     e2e_check_ini "$E2E_SYSTEMSET" Machine Home "<missing>"
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -e "$(unixpath "$E2E_LOCAL_IB")" ]; then fail "PATIENT.ib was created"; else echo "ok: no PATIENT.ib"; fi
+    check_that "no PATIENT.ib was created" [ ! -e "$(unixpath "$E2E_LOCAL_IB")" ]
 }
 
 # The software folder is the working folder cut before its first "bin": C:\Tools (no "bin") and C:\cabinet\bin

@@ -38,12 +38,8 @@ scenario_reattach_from_other_file() {
     e2e_check_sql 'C:\OldData\PATIENT.mdf' "SELECT count(*) FROM Patient" "0"
     e2e_check_exists 'C:\OldData\PATIENT.mdf' yes
     e2e_check_exists 'C:\OldData\PATIENT_log.ldf' no
-    WINE_CHECKS=$((WINE_CHECKS + 1))
-    if [ -d "$(unixpath 'C:\SCANSUITE\db_repository\BackupSQL')" ]; then
-        echo "ok: BackupSQL folder"
-    else
-        fail "no BackupSQL folder beside the local database file"
-    fi
+    check_that "a BackupSQL folder beside the local database file" \
+        [ -d "$(unixpath 'C:\SCANSUITE\db_repository\BackupSQL')" ]
     e2e_check_local_site_written "$E2E_LOCAL_MDF"
     # The next run finds the server in order and changes nothing.
     e2e_run EMR1002 Jones Mary n/a F 02/03/1970 n/a 03/04/2024 1
