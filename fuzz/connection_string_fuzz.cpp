@@ -11,9 +11,7 @@
 #include "enrolix/core/Connect.h"
 #include "enrolix/core/SiteConfig.h"
 #include "platform/ConnectionString.h"
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
+#include "platform/fake/FakePlatform.h"
 
 namespace {
 
@@ -121,21 +119,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string server = fields[2];
     const std::string databaseFile = fields[3];
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::ScriptedMessageBox boxes;
-    platform::fake::FixedClock clock;
-    platform::fake::FakeSystem system;
+    platform::fake::FakePlatform fake;
     RefusingOnce driver;
-    enrolix::Tool tool{profile, files, boxes, clock, system, driver};
-    files.AddFolder("C:\\Orvanta\\Database");
-    if (!fields[0].empty()) profile.Write(enrolix::kSqlInstallIni, "Options", "SAPWD", OneLine(fields[0]));
-    if (!fields[1].empty()) profile.Write(enrolix::kSqlInstallIni, "Options", "INSTANCENAME", OneLine(fields[1]));
+    enrolix::Tool tool{fake.profile, fake.files, fake.boxes, fake.clock, fake.system, driver};
+    fake.files.AddFolder("C:\\Orvanta\\Database");
+    if (!fields[0].empty()) fake.profile.Write(enrolix::kSqlInstallIni, "Options", "SAPWD", OneLine(fields[0]));
+    if (!fields[1].empty()) fake.profile.Write(enrolix::kSqlInstallIni, "Options", "INSTANCENAME", OneLine(fields[1]));
     // The values as the tool reads them: 127 and 15 characters at most.
     const std::string password =
-        profile.Read(enrolix::kSqlInstallIni, "Options", "SAPWD", enrolix::kPlainPassword, 128);
+        fake.profile.Read(enrolix::kSqlInstallIni, "Options", "SAPWD", enrolix::kPlainPassword, 128);
     const std::string instance =
-        profile.Read(enrolix::kSqlInstallIni, "Options", "INSTANCENAME", enrolix::kDefaultInstance, 16);
+        fake.profile.Read(enrolix::kSqlInstallIni, "Options", "INSTANCENAME", enrolix::kDefaultInstance, 16);
 
     std::string probe = enrolix::BuildSQLConnectString(tool, enrolix::kServerDatabase, server);
     std::string companion = enrolix::BuildSQLConnectString(tool, enrolix::kImagingDatabaseName, server);

@@ -7,15 +7,11 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
-#include "platform/fake/UsDateFormat.h"
+#include "platform/fake/FakePlatform.h"
 #include "plugin/core/HostConfig.h"
 #include "plugin/core/ImageFilesForm.h"
 #include "plugin/core/Text.h"
 #include "plugin/core/VbError.h"
-#include "plugin/testing/FakeLocale.h"
 
 namespace {
 
@@ -60,20 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> fields = fuzz::Fields(data, size);
     if (fields.size() < 2) return 0;
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::ScriptedMessageBox boxes;
-    platform::fake::FixedClock clock;
-    orvanta::test::FakeLocale locale;
-    platform::fake::RecordingShell shell;
-    platform::fake::UsDateFormat dates;
+    platform::fake::FakePlatform fake;
     NoWindow window;
-    orvanta::Services services{profile, files, boxes, clock, locale, shell, dates, window, u"C:\\Plugin"};
+    orvanta::Services services{fake.profile, fake.files, fake.boxes, fake.clock,   fake.locale,
+                               fake.shell,   fake.dates, window,     u"C:\\Plugin"};
 
     const std::u16string key = Line(fields[0]);
-    profile.Write("PXEquip.ini", "Equipment", "Number", locale.ToAnsi(Line(fields[1])));
+    fake.profile.Write("PXEquip.ini", "Equipment", "Number", fake.locale.ToAnsi(Line(fields[1])));
     for (std::size_t i = 2; i < fields.size(); ++i)
-        profile.Write("PXEquip.ini", "Equipment", std::to_string(i - 1), locale.ToAnsi(Line(fields[i])));
+        fake.profile.Write("PXEquip.ini", "Equipment", std::to_string(i - 1), fake.locale.ToAnsi(Line(fields[i])));
 
     // The expected answer, from the values as the plug-in reads them.
     auto read = [&](std::u16string_view name) {

@@ -8,11 +8,7 @@
 #include "check/core/ReadOnly.h"
 #include "check/core/SiteChecks.h"
 #include "enrolix/testing/FakeServer.h"
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
-#include "platform/fake/UsDateFormat.h"
-#include "plugin/testing/FakeLocale.h"
+#include "platform/fake/FakePlatform.h"
 
 namespace orvanta::check {
 namespace {
@@ -37,7 +33,7 @@ constexpr const char* kEquip =
     "[12]\r\nEquipDataPath=C:\\SorvaneExport\r\n[13]\r\nEquipDataPath=C:\\SorvaneExport\\Review\r\n";
 
 // The demo's workstation: the host in C:\Host, one model configured, a local SQL Server with the site's database.
-class SiteCheckTest : public ::testing::Test {
+class SiteCheckTest : public ::testing::Test, protected platform::fake::FakePlatform {
 protected:
     SiteCheckTest() {
         HostFile("praxo32.ini", "[System]\r\nDataDir=C:\\Host\\Data\r\nPgmsDir=C:\\Host\\Pgms\r\n");
@@ -65,9 +61,9 @@ protected:
         ReadOnlyProfile readProfile(profile);
         ReadOnlyDriver readDb(server);
         SilentBoxes quiet;
-        NoShell shell;
+        NoShell noShell;
         NoImageFilesWindow window;
-        Services plugin{readProfile, readFiles, quiet, clock, locale, shell, dates, window, u"C:\\Plugin"};
+        Services plugin{readProfile, readFiles, quiet, clock, locale, noShell, dates, window, u"C:\\Plugin"};
         enrolix::Tool tool{readProfile, readFiles, quiet, clock, system, readDb};
         Site site{plugin, tool, probe};
         CheckReport report;
@@ -91,12 +87,6 @@ protected:
         return text;
     }
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::FixedClock clock;
-    platform::fake::FakeSystem system;
-    test::FakeLocale locale;
-    platform::fake::UsDateFormat dates;
     enrolix::test::FakeServer server{files};
     enrolix::test::FakeImagingDb* db = nullptr;
     FakeProbe probe;

@@ -7,9 +7,7 @@
 #include "enrolix/core/Log.h"
 #include "enrolix/core/Tool.h"
 #include "enrolix/testing/FakeCatalog.h"
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
+#include "platform/fake/FakePlatform.h"
 
 namespace enrolix::test {
 
@@ -67,7 +65,7 @@ private:
     FakeCatalog& catalog_;
 };
 
-struct LocalServerSite {
+struct LocalServerSite : platform::fake::FakePlatform {
     static constexpr const char* kLocalFile = "C:\\SCANSUITE\\db_repository\\PATIENT.mdf";
     static constexpr const char* kLocalLog = "C:\\SCANSUITE\\db_repository\\PATIENT_Log.ldf";
     static constexpr const char* kLogPath = "C:\\Orvanta\\Logs\\Enrolix.log";
@@ -84,11 +82,6 @@ struct LocalServerSite {
         return connection;
     }
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::ScriptedMessageBox boxes;
-    platform::fake::FixedClock clock;
-    platform::fake::FakeSystem system;
     FakeCatalog catalog{files};
     CatalogDriver driver{catalog};
     Tool tool{profile, files, boxes, clock, system, driver};

@@ -8,9 +8,7 @@
 
 #include "enrolix/core/Tool.h"
 #include "enrolix/testing/FakeServer.h"
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
+#include "platform/fake/FakePlatform.h"
 
 namespace enrolix::test {
 
@@ -36,7 +34,7 @@ inline std::string Cp1252Upper(std::string_view text) {
     return upper;
 }
 
-class ToolFixture : public ::testing::Test {
+class ToolFixture : public ::testing::Test, protected platform::fake::FakePlatform {
 protected:
     ToolFixture() {
         files.AddFolder("C:\\Orvanta\\Database");
@@ -55,11 +53,6 @@ protected:
         return server.ServeImagingDb(kLocalSqlServer, kLocalMdf);
     }
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::ScriptedMessageBox boxes;
-    platform::fake::FixedClock clock;
-    platform::fake::FakeSystem system;
     FakeServer server{files};
     Tool tool{profile, files, boxes, clock, system, server};
 };

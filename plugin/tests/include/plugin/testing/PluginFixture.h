@@ -8,14 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/MemoryFileSystem.h"
-#include "platform/fake/MemoryProfile.h"
-#include "platform/fake/Scripted.h"
-#include "platform/fake/UsDateFormat.h"
+#include "platform/fake/FakePlatform.h"
 #include "plugin/core/ImageFilesForm.h"
 #include "plugin/core/Services.h"
 #include "plugin/core/VbError.h"
-#include "plugin/testing/FakeLocale.h"
 
 namespace orvanta::test {
 
@@ -41,7 +37,7 @@ public:
     std::function<void(ImageFilesForm&)> whileShown;
 };
 
-class PluginFixture : public ::testing::Test {
+class PluginFixture : public ::testing::Test, protected platform::fake::FakePlatform {
 protected:
     PluginFixture() { files.AddFolder("C:\\Plugin"); }
 
@@ -50,13 +46,6 @@ protected:
     std::string PluginFile(const std::string& name) { return files.Content("C:\\Plugin\\" + name); }
     bool HasPluginFile(const std::string& name) { return files.HasFile("C:\\Plugin\\" + name); }
 
-    platform::fake::MemoryFileSystem files;
-    platform::fake::MemoryProfile profile{files};
-    platform::fake::ScriptedMessageBox boxes;
-    platform::fake::FixedClock clock;  // 02-05-2015 11:48:30 PM
-    FakeLocale locale;
-    platform::fake::RecordingShell shell;
-    platform::fake::UsDateFormat dates;
     RecordingImageFilesWindow imageFilesWindow;
     Services services{profile, files, boxes, clock, locale, shell, dates, imageFilesWindow, u"C:\\Plugin"};
 };

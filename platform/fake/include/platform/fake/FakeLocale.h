@@ -8,7 +8,7 @@
 
 #include "platform/Locale.h"
 
-namespace orvanta::test {
+namespace platform::fake {
 
 class FakeLocale : public platform::ILocale {
 public:
@@ -47,4 +47,4 @@ public:
     std::map<char16_t, std::string> doubleByte;
 };
 
-}  // namespace orvanta::test
+}  // namespace platform::fake
