@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "tools/common/UnixPath.h"
 
 int main(int argc, char** argv) {
@@ -20,15 +21,14 @@ int main(int argc, char** argv) {
     }
     std::string file = tools::ToWindowsPath(argv[1]);
     std::string stop = tools::ToWindowsPath(argv[2]);
-    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held == INVALID_HANDLE_VALUE) {
+    platform::win32::UniqueFile held(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held) {
         std::fprintf(stderr, "holdfile: cannot open %s (error %lu)\n", file.c_str(), GetLastError());
         return 1;
     }
     std::printf("held\n");
     std::fflush(stdout);
     while (GetFileAttributesA(stop.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(50);
-    CloseHandle(held);
     return 0;
 }

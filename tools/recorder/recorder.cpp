@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "tools/common/UnixPath.h"
 
 namespace {
@@ -69,15 +70,14 @@ int main(int argc, char** argv) {
     // Another start may be writing at the same moment: retry while the file is busy.
     std::string file = RecordFile();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        HANDLE out =
-            CreateFileA(file.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE) {
+        platform::win32::UniqueFile out(
+            CreateFileA(file.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out) {
             Sleep(20);
             continue;
         }
         DWORD written = 0;
-        BOOL ok = WriteFile(out, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-        CloseHandle(out);
+        BOOL ok = WriteFile(out.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
         return ok && written == record.size() ? 0 : 1;
     }
     std::fprintf(stderr, "recorder: cannot write %s\n", file.c_str());

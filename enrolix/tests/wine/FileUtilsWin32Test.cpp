@@ -10,6 +10,7 @@
 #include "enrolix/core/Log.h"
 #include "enrolix/core/Maintenance.h"
 #include "enrolix/win32/AnsiText.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Profile.h"
@@ -19,24 +20,11 @@
 namespace enrolix {
 namespace {
 
+using platform::win32::UniqueFile;
+
 class NoDatabase : public platform::IDbDriver {
 public:
     std::unique_ptr<platform::IDbConnection> NewConnection() override { return nullptr; }
-};
-
-// Closes a Win32 handle.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
 };
 
 // Real files in a scratch folder, and a tool over the Win32 adapters.
@@ -87,8 +75,8 @@ TEST_F(RealFiles, HardDeleteFile) {
 
 TEST_F(RealFiles, HardDeleteFileOfAFileInUse) {
     Write(Path("busy.ldf"), "log");
-    FileHandle busy(CreateFileA(Path("busy.ldf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(busy.valid());
+    UniqueFile busy(CreateFileA(Path("busy.ldf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(busy);
     EXPECT_EQ(HardDeleteFile(tool_, Path("busy.ldf")), 0);
     EXPECT_TRUE(Exists(Path("busy.ldf")));
 }
@@ -125,8 +113,8 @@ TEST_F(RealFiles, HardCopyFileCarriesReadOnlyAndStopsAtATargetInUse) {
 
     Write(Path("busy.mdf"), "in use");
     {
-        FileHandle busy(CreateFileA(Path("busy.mdf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(busy.valid());
+        UniqueFile busy(CreateFileA(Path("busy.mdf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(busy);
         EXPECT_EQ(HardCopyFile(tool_, Path("template.mdf"), Path("busy.mdf")), 2);
     }
     EXPECT_EQ(Content(Path("busy.mdf")), "in use");

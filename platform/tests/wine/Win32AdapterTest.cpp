@@ -64,13 +64,10 @@ public:
         ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     }
     void HoldOpen(const std::string& path) {
-        held_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held_, INVALID_HANDLE_VALUE);
+        held_.reset(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held_);
     }
-    void LetGo() {
-        if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
-        held_ = INVALID_HANDLE_VALUE;
-    }
+    void LetGo() { held_.reset(); }
     static bool ReadOnlyStopsWrites() {
         return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
     }
@@ -102,7 +99,7 @@ private:
     Win32Profile profile_;
     std::wstring root_;
     std::wstring before_;
-    HANDLE held_ = INVALID_HANDLE_VALUE;
+    UniqueFile held_;
 };
 
 using AnsiPort = Win32Port<Win32FileSystem::PathText::Ansi>;

@@ -11,6 +11,7 @@
 
 #include "ComTestSupport.h"
 #include "Orvanta_h.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/testing/BoxWatch.h"
 
 namespace orvanta::test {
@@ -416,14 +417,13 @@ TEST_F(Client, DoDeviceFunctionWithoutNameIsEmptyAndLoadEquipPropsIsExact) {
 // The records of the library's start routine in Orvanta.log beside the library.
 int LibraryStartRecords() {
     std::wstring log = DllPath().substr(0, DllPath().find_last_of(L"\\/") + 1) + L"Orvanta.log";
-    HANDLE file =
-        CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    platform::win32::UniqueFile file(
+        CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 0;
     std::string text;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-    CloseHandle(file);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
     int records = 0;
     for (std::size_t at = 0; (at = text.find(" LibraryStart, Err Number: 429", at)) != std::string::npos; ++at)
         ++records;
@@ -520,10 +520,8 @@ TEST_F(Client, ListWindowKeepsAHostWithoutActiveWindowOut) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
+    platform::win32::UniqueKey handle;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
 std::wstring DefaultValue(HKEY root, const std::wstring& key) {
@@ -535,9 +533,9 @@ std::wstring DefaultValue(HKEY root, const std::wstring& key) {
 }
 
 TEST(Registration, PerUserInstallWritesTheClassKeysAndUninstallRemovesThem) {
-    HMODULE library = LoadLibraryW(DllPath().c_str());
-    ASSERT_NE(library, nullptr);
-    auto install = Export<InstallFn>(library, "DllInstall");
+    platform::win32::UniqueModule library(LoadLibraryW(DllPath().c_str()));
+    ASSERT_TRUE(library);
+    auto install = Export<InstallFn>(library.get(), "DllInstall");
     ASSERT_NE(install, nullptr);
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring clsid = classes + L"CLSID\\{BD3AAF59-38AB-46D8-A19B-93A9A17D2B55}";
@@ -563,7 +561,6 @@ TEST(Registration, PerUserInstallWritesTheClassKeysAndUninstallRemovesThem) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, iface));
     // Unregistering what is not registered is no failure.
     EXPECT_HRESULT_SUCCEEDED(install(FALSE, L"user"));
-    FreeLibrary(library);
 }
 
 // What a host of this pointer size finds through the registry once the DLL given is registered for it. Run by
