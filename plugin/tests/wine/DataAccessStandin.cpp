@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/Handles.h"
 #include "plugin/com/HostDataAccessInterface.h"
 
 namespace {
@@ -65,28 +66,14 @@ std::string GuidText(REFGUID guid) {
     return Utf8(text);
 }
 
-class File {
-public:
-    explicit File(HANDLE handle) : handle_(handle) {}
-    ~File() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // One line of the record file, opened for appending and closed again.
 void Record(const std::string& line) {
     std::wstring path = ModulePath();
     std::size_t slash = path.find_last_of(L"\\/");
     path = (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + L"DataAccessStandin.log";
-    File file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return;
+    platform::win32::UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     std::string text = line + "\n";
     DWORD written = 0;
     WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -212,21 +199,6 @@ public:
 
 ClassFactory g_factory;
 
-class Key {
-public:
-    Key() = default;
-    ~Key() {
-        if (key_ != nullptr) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 LONG SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -254,12 +226,12 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return g_locks == 0 ? S_OK
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     std::wstring path = ModulePath();
     if (path.empty()) return SELFREG_E_CLASS;
-    Key classKey, serverKey;
+    platform::win32::UniqueKey classKey, serverKey;
     std::wstring serverPath = std::wstring(kClassKey) + L"\\InprocServer32";
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, classKey.out(), nullptr) !=
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, classKey.put(), nullptr) !=
             ERROR_SUCCESS ||
         SetText(classKey.get(), nullptr, L"Host data-access stand-in") != ERROR_SUCCESS ||
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, serverPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, serverKey.out(),
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, serverPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, serverKey.put(),
                         nullptr) != ERROR_SUCCESS ||
         SetText(serverKey.get(), nullptr, path) != ERROR_SUCCESS ||
         SetText(serverKey.get(), L"ThreadingModel", L"Apartment") != ERROR_SUCCESS)
