@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin/core/ItemList.h"
+#include "plugin/testing/ErrorOf.h"
 
 namespace orvanta {
 namespace {
@@ -12,14 +13,7 @@ std::vector<int> Items(const ItemList<int>& list) {
     return items;
 }
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
 
 TEST(ItemList, AddsAtTheEndOrBeforeOrAfterAPlace) {
     ItemList<int> list;

@@ -4,18 +4,12 @@
 #include "plugin/core/Text.h"
 #include "plugin/core/Trap.h"
 #include "plugin/core/VbError.h"
+#include "plugin/testing/ErrorOf.h"
 
 namespace orvanta {
 namespace {
 
-int ErrorOf(auto&& call) {
-    try {
-        call();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
 
 TEST(Text, SplitCountsFieldsLikeVb) {
     EXPECT_TRUE(Split(u"", u':').empty());
