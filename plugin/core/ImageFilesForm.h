@@ -1,8 +1,8 @@
 // frmImageFiles: the image file list window's content and behaviour, apart from the window that shows it.
 //
 // ReviewDevice creates a form, starts its fill (StartLoadGrid) and shows it modally through an
-// IImageFilesWindow, which finishes the fill while its window is being made. The window asks the form for its labels
-// and rows and passes header clicks and row double-clicks on to it.
+// IImageFilesWindow, which finishes the fill while its window is being made. The window asks the form for its
+// labels and rows and passes header clicks and row double-clicks on to it.
 #pragma once
 
 #include <cstddef>
