@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 namespace platform::fake {
 
@@ -201,14 +202,19 @@ bool MemoryFileSystem::Matches(const std::string& pattern, const std::string& na
            name.find('.') == std::string::npos && match(pattern, name + ".");
 }
 
-std::optional<std::vector<DirEntry>> MemoryFileSystem::List(const std::string& pattern) {
+std::string MemoryFileSystem::FolderKeyOf(const std::string& pattern, std::string& namePattern) const {
     std::string normal = pattern;
     for (char& c : normal)
         if (c == '/') c = '\\';
     auto slash = normal.rfind('\\');
     std::string folder = slash == std::string::npos ? currentDirectory : normal.substr(0, slash);
-    std::string namePattern = slash == std::string::npos ? normal : normal.substr(slash + 1);
-    std::string folderKey = Key(Absolute(folder.empty() ? std::string("\\") : folder));
+    namePattern = slash == std::string::npos ? normal : normal.substr(slash + 1);
+    return Key(Absolute(folder.empty() ? std::string("\\") : folder));
+}
+
+std::optional<std::vector<DirEntry>> MemoryFileSystem::List(const std::string& pattern) {
+    std::string namePattern;
+    std::string folderKey = FolderKeyOf(pattern, namePattern);
     if (!IsDriveRoot(folderKey) && !folders_.count(folderKey)) {
         Fail(error::kPathNotFound);
         return std::nullopt;
@@ -236,6 +242,20 @@ std::optional<std::vector<DirEntry>> MemoryFileSystem::List(const std::string& p
     std::vector<DirEntry> entries;
     for (auto& [created, entry] : found) entries.push_back(std::move(entry));
     return entries;
+}
+
+bool MemoryFileSystem::ListInBatches(const std::string& pattern,
+                                     const std::function<void(std::vector<DirEntry>&)>& take) {
+    auto entries = List(pattern);
+    if (!entries) return false;
+    for (DirEntry& entry : *entries) {
+        std::vector<DirEntry> batch{std::move(entry)};
+        take(batch);
+    }
+    std::string namePattern, folderKey = FolderKeyOf(pattern, namePattern);
+    if (raisingLists.count(folderKey)) throw std::bad_alloc();
+    if (breakingLists.count(folderKey)) return Fail(error::kAccessDenied);
+    return true;
 }
 
 std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/win32/Handles.h"
@@ -31,6 +32,9 @@ std::wstring Win32FileSystem::Wide(const std::string& text) const {
 }
 
 std::string Win32FileSystem::Narrow(const wchar_t* text, int length) const {
+    // ASCII reads the same in UTF-8 and every ANSI code page: no conversion call for the common name.
+    if (length > 0 && std::all_of(text, text + length, [](wchar_t c) { return c < 0x80; }))
+        return std::string(text, text + length);
     UINT codePage = text_ == PathText::Utf8 ? CP_UTF8 : CP_ACP;
     int size = length <= 0 ? 0 : WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
@@ -81,16 +85,16 @@ bool Win32FileSystem::ChangeCurrentDirectory(const std::string& path) {
     return Track(SetCurrentDirectoryW(Wide(path).c_str()) != FALSE);
 }
 
-std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pattern) {
+template <class Take>
+bool Win32FileSystem::Enumerate(const std::string& pattern, Take&& take) {
     WIN32_FIND_DATAW data{};
     UniqueFind find(FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH));
-    std::vector<DirEntry> entries;
     if (!find) {
         DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return entries;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return true;
         lastError_ = error;
-        return std::nullopt;
+        return false;
     }
     do {
         std::wstring_view name = data.cFileName;
@@ -101,15 +105,36 @@ std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pa
         entry.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         entry.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        entries.push_back(std::move(entry));
+        take(std::move(entry));
     } while (FindNextFileW(find.get(), &data));
     DWORD error = GetLastError();
     find.reset();
     if (error != ERROR_NO_MORE_FILES) {
         lastError_ = error;
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+std::optional<std::vector<DirEntry>> Win32FileSystem::List(const std::string& pattern) {
+    std::vector<DirEntry> entries;
+    if (!Enumerate(pattern, [&](DirEntry&& entry) { entries.push_back(std::move(entry)); })) return std::nullopt;
     return entries;
+}
+
+bool Win32FileSystem::ListInBatches(const std::string& pattern,
+                                    const std::function<void(std::vector<DirEntry>&)>& take) {
+    constexpr std::size_t kBatch = 256;
+    std::vector<DirEntry> batch;
+    batch.reserve(kBatch);
+    bool listed = Enumerate(pattern, [&](DirEntry&& entry) {
+        batch.push_back(std::move(entry));
+        if (batch.size() < kBatch) return;
+        take(batch);
+        batch.clear();
+    });
+    if (listed && !batch.empty()) take(batch);
+    return listed;
 }
 
 std::optional<std::string> Win32FileSystem::FullPath(const std::string& path) {

@@ -15,6 +15,7 @@ void ImageFilesForm::Load() {
 }
 
 void ImageFilesForm::Unload() {
+    listing_.reset();
     loaded_ = false;
     rows_.Reset({}, {});
     activeRow = 0;
@@ -28,8 +29,22 @@ void ImageFilesForm::SetGrid() {
     });
 }
 
+namespace {
+
+std::u16string LoadGridContext(int marker) { return u"LoadGridWithFiles4PatID=" + Decimal(marker); }
+
+}  // namespace
+
 bool ImageFilesForm::LoadGridWithFiles4PatID(std::u16string_view patId, std::u16string_view folder) {
-    Trap trap = Trap::Reporting(services_, [](int marker) { return u"LoadGridWithFiles4PatID=" + Decimal(marker); });
+    StartLoadGrid(patId, folder);
+    FinishLoadGrid();
+    return false;
+}
+
+void ImageFilesForm::StartLoadGrid(std::u16string_view patId, std::u16string_view folder) {
+    listing_.reset();
+    loadError_.reset();
+    Trap trap = Trap::Reporting(services_, LoadGridContext);
     trap.Run([&] {
         trap.Step(1);
         if (!loaded_) Load();
@@ -37,22 +52,54 @@ bool ImageFilesForm::LoadGridWithFiles4PatID(std::u16string_view patId, std::u16
         rows_.Reset(patId, folder);
         activeRow = 0;
         trap.Step(11);
-        auto listed = ListReviewEntries(services_, PatientFilePattern(folder, patId));
-        rows_.Reserve(listed.size());
-        for (std::u16string& name : listed) {
-            trap.Step(25);
-            rows_.Add(std::move(name), services_.dates);
+        listing_ = std::make_unique<ReviewListing>(services_, PatientFilePattern(folder, patId));
+    });
+}
+
+bool ImageFilesForm::CompleteLoadGrid() {
+    if (!listing_) return true;
+    int marker = 11;
+    auto error = CatchVbError([&] {
+        std::vector<std::u16string> names;
+        while (listing_->Next(names)) {
+            for (std::u16string& name : names) {
+                marker = 25;
+                rows_.Add(std::move(name), services_.dates);
+            }
+            marker = 11;
         }
+        std::exception_ptr raised = listing_->Raised();
+        if (raised || !listing_->Listed()) {  // batches of a listing that failed: no names
+            std::u16string key = rows_.Key(), folder = rows_.Folder();
+            rows_.Reset(key, folder);
+        }
+        listing_.reset();
+        if (raised) std::rethrow_exception(raised);
         if (rows_.Count() < 1) {
-            trap.Step(57);
+            marker = 57;
             Unload();
             return;
         }
-        trap.Step(60);
+        marker = 60;
         rows_.SortNewestFirst();
         activeRow = 0;
     });
-    return false;
+    listing_.reset();
+    if (error) loadError_ = Trapped{std::move(*error), marker};
+    return !error;
+}
+
+void ImageFilesForm::ReportLoadGridError() {
+    if (!loadError_) return;
+    Trapped trapped = std::move(*loadError_);
+    loadError_.reset();
+    Trap trap = Trap::Reporting(services_, LoadGridContext);
+    trap.Step(trapped.marker);
+    trap.Run([&] { throw trapped.error; });
+}
+
+void ImageFilesForm::FinishLoadGrid() {
+    if (!CompleteLoadGrid()) ReportLoadGridError();
 }
 
 bool ImageFilesForm::HeaderClick(int column) { return rows_.HeaderClick(column); }

@@ -49,8 +49,8 @@ std::u16string OrvantaObject::ReviewDevice() {
     std::u16string reviewFolder = ReviewListFolder(services_, DeviceName, EquipDataPath);
 
     ImageFilesForm form(services_);
-    form.LoadGridWithFiles4PatID(PatientFileKey(PATIENTID), reviewFolder);
-    services_.imageFilesWindow.ShowModal(form);
+    form.StartLoadGrid(PatientFileKey(PATIENTID), reviewFolder);
+    services_.imageFilesWindow.ShowModalFilling(form);
     return std::u16string(kWasOk);
 }
 

@@ -1,3 +1,4 @@
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,34 @@ TEST_F(Review, WithoutFilesTheWindowShowsTheHeaderRowOnly) {
     EXPECT_TRUE(window.exams.empty());
     EXPECT_EQ(u"Double-click a row to display the selected image.", window.instructions);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Review, AListingThatBreaksOffListsNothingAndARaiseIsReportedBeforeTheWindow) {
+    Image(Name("77", "OD", "2012-05-21", "10-22-33"));
+    Image(Name("78", "OS", "2012-12-01", "09-15-00"));
+    const std::string review = platform::fake::MemoryFileSystem::Key(std::string(kReview));
+    struct Case {
+        const char* name;
+        std::set<std::string>& lists;
+        std::size_t boxes;
+    };
+    for (const Case& c : {Case{"fails", files.breakingLists, 0}, Case{"raises", files.raisingLists, 1}}) {
+        SCOPED_TRACE(c.name);
+        c.lists.insert(review);
+        boxes.shown.clear();
+        std::size_t boxesWhileShown = 99;
+        window.whileShown = [&](ImageFilesForm&) { boxesWhileShown = boxes.shown.size(); };
+        object.DeviceName = u"Review Sorvane";
+        EXPECT_EQ(u"Was OK", object.ReviewDevice());
+        EXPECT_TRUE(window.exams.empty());
+        EXPECT_EQ(c.boxes, boxesWhileShown);
+        c.lists.clear();
+        window.whileShown = nullptr;
+    }
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ("PXE_Orvanta IF Error Num=7  Out of memory.\r\nLoadGridWithFiles4PatID=11", boxes.shown[0].text);
+    object.ReviewDevice();  // the listing whole again
+    EXPECT_THAT(window.exams, ElementsAre(u"78", u"77"));
 }
 
 TEST_F(Review, FolderPreference) {

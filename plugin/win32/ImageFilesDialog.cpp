@@ -24,6 +24,10 @@ constexpr int kVisibleRows = 16;
 constexpr int kCellPadding = 16;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
+// The dialog's result when the fill it finished trapped an error.
+constexpr INT_PTR kFillTrapped = 100;
+
+using UniqueMemoryDc = platform::Unique<HDC, &DeleteDC>;
 
 // An in-memory DLGTEMPLATEEX: header, font, then items, each aligned to 4 bytes.
 class DialogTemplate {
@@ -115,6 +119,7 @@ private:
 
 struct DialogState {
     ImageFilesForm* form;
+    bool filling;  // the form's fill is finished at initialisation
     HWND list = nullptr;
 };
 
@@ -188,11 +193,8 @@ void Layout(HWND dialog, const ImageFilesForm& form) {
     SetWindowPos(dialog, nullptr, x, top, frameWidth, frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Initialise(HWND dialog, DialogState& state) {
-    ImageFilesForm& form = *state.form;
-    SetWindowTextW(dialog, Wide(ImageFilesForm::kTitle).c_str());
-    SetDlgItemTextW(dialog, kInstructionsId, Wide(form.lblInstructions).c_str());
-    SetDlgItemTextW(dialog, kSortInstructionsId, Wide(form.lblSortInstructions).c_str());
+// What does not depend on the rows: made while they may still be coming.
+void Prepare(HWND dialog, DialogState& state) {
     HWND list = state.list = Grid(dialog);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     for (int column = 1; column <= kImageColumnCount; ++column) {
@@ -205,11 +207,27 @@ void Initialise(HWND dialog, DialogState& state) {
         info.iSubItem = column - 1;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&info));
     }
+}
+
+// The list works out its item metrics and scroll bars when it first paints. Painted once into a one-pixel memory
+// surface while the window is hidden, it does that now rather than drawing its scroll bars anew on the screen.
+void Measure(HWND list) {
+    UniqueMemoryDc surface(CreateCompatibleDC(nullptr));
+    if (surface) SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.get()), PRF_CLIENT);
+}
+
+void Initialise(HWND dialog, DialogState& state) {
+    ImageFilesForm& form = *state.form;
+    SetWindowTextW(dialog, Wide(ImageFilesForm::kTitle).c_str());
+    SetDlgItemTextW(dialog, kInstructionsId, Wide(form.lblInstructions).c_str());
+    SetDlgItemTextW(dialog, kSortInstructionsId, Wide(form.lblSortInstructions).c_str());
+    HWND list = state.list;
     std::size_t count = form.Rows().Count();
     ListView_SetItemCountEx(list, static_cast<int>(std::min<std::size_t>(count, INT_MAX)), 0);
     Layout(dialog, form);
     if (count > 0) Activate(list, std::min(form.activeRow, count - 1));
     SetFocus(list);
+    Measure(list);
 }
 
 void Open(HWND dialog, DialogState& state, int row) {
@@ -252,10 +270,20 @@ INT_PTR OnNotify(HWND dialog, DialogState& state, NMHDR* header) {
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
-        case WM_INITDIALOG:
+        case WM_INITDIALOG: {
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            Initialise(dialog, *reinterpret_cast<DialogState*>(lParam));
+            auto& initial = *reinterpret_cast<DialogState*>(lParam);
+            Prepare(dialog, initial);
+            if (initial.filling) {
+                if (!initial.form->CompleteLoadGrid()) {
+                    EndDialog(dialog, kFillTrapped);  // before the window shows
+                    return FALSE;
+                }
+                if (!initial.form->IsLoaded()) initial.form->Load();
+            }
+            Initialise(dialog, initial);
             return FALSE;  // the focus is set
+        }
         case WM_NOTIFY:
             if (!state) return FALSE;
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
@@ -279,8 +307,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void ImageFilesDialog::ShowModal(ImageFilesForm& form) {
-    if (!form.IsLoaded()) form.Load();
+void ImageFilesDialog::ShowModal(ImageFilesForm& form) { Show(form, false); }
+
+void ImageFilesDialog::ShowModalFilling(ImageFilesForm& form) {
+    if (Show(form, true)) return;
+    form.ReportLoadGridError();
+    Show(form, false);
+}
+
+bool ImageFilesDialog::Show(ImageFilesForm& form, bool filling) {
+    if (!filling && !form.IsLoaded()) form.Load();
     if (!context_) {
         ACTCTXW request{};
         request.cbSize = sizeof request;
@@ -306,12 +342,15 @@ void ImageFilesDialog::ShowModal(ImageFilesForm& form) {
                 WC_LISTVIEWW, L"");
     dialog.Item(WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, L"Button", exit.c_str());
 
-    DialogState state{&form};
+    DialogState state{&form, filling};
     platform::win32::HostModal modal;
     INT_PTR result =
         DialogBoxIndirectParamW(module_, dialog.Get(), modal.Owner(), DialogProc, reinterpret_cast<LPARAM>(&state));
+    if (result == kFillTrapped) return false;
+    if (result == -1 && filling) form.FinishLoadGrid();  // no window: the fill ends as it would before one
     form.Unload();
     if (result == -1) throw VbError(vb::kOutOfMemory);
+    return true;
 }
 
 }  // namespace orvanta::win32

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,14 @@ public:
     // basic information, large fetch), in the order the system returns them, without "." and "..". A pattern
     // that matches nothing gives an empty list; nullopt when the listing fails (a missing folder, say).
     virtual std::optional<std::vector<DirEntry>> List(const std::string& pattern) = 0;
+    // List's entries passed to take in batches, each as soon as the system has returned it, so that the caller
+    // can work on them while the rest is read. False when the listing fails: the batches taken so far are then
+    // no listing. This one passes List's entries as one batch.
+    virtual bool ListInBatches(const std::string& pattern, const std::function<void(std::vector<DirEntry>&)>& take) {
+        auto entries = List(pattern);
+        if (entries && !entries->empty()) take(*entries);
+        return entries.has_value();
+    }
     // The full path of path as the system names it: made absolute, "." and ".." resolved, and short names of
     // existing parts made long. nullopt when the path cannot be made full.
     virtual std::optional<std::string> FullPath(const std::string& path) = 0;

@@ -31,6 +31,9 @@ public:
     std::string CurrentDirectory() override { return currentDirectory; }
     bool ChangeCurrentDirectory(const std::string& path) override;
     std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
+    // List's entries a batch each; after them a folder of breakingLists fails (access denied) and one of
+    // raisingLists raises bad_alloc: a listing that breaks off under way.
+    bool ListInBatches(const std::string& pattern, const std::function<void(std::vector<DirEntry>&)>& take) override;
     // Relative to currentDirectory, "." and ".." resolved, "/" as "\\", no trailing separator but a root's;
     // a name in shortNames stands for its long name. The case stays as written.
     std::optional<std::string> FullPath(const std::string& path) override;
@@ -53,8 +56,9 @@ public:
     std::set<std::string> failingCopies;  // normalised target keys whose copy does nothing
     std::set<std::string> shortCopies;    // normalised target keys whose copy reports success but loses the tail
     std::set<std::string> failingLists;   // normalised folder keys whose listing fails (access denied)
-    std::map<std::string, std::string> shortNames;  // short name of a path part (as written) -> its long name
-    bool writesFail = false;                        // every WriteText fails
+    std::set<std::string> breakingLists, raisingLists;  // normalised folder keys, for ListInBatches
+    std::map<std::string, std::string> shortNames;      // short name of a path part (as written) -> its long name
+    bool writesFail = false;                            // every WriteText fails
     std::uint32_t lastError = 0;
 
     static std::string Key(const std::string& path);  // normalised: upper case, single separators
@@ -71,6 +75,8 @@ private:
     std::vector<std::string> Parts(const std::string& path, std::string& root) const;
     std::string Absolute(const std::string& path) const;  // the full path, as FullPath without short names
     bool ParentExists(const std::string& key) const;
+    // The normalised key of a pattern's folder; namePattern gets the rest.
+    std::string FolderKeyOf(const std::string& pattern, std::string& namePattern) const;
     bool Fail(std::uint32_t error);
     void Name(const std::string& key, const std::string& path);
     std::map<std::string, File> files_;

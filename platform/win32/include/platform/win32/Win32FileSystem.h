@@ -22,6 +22,8 @@ public:
     std::string CurrentDirectory() override;
     bool ChangeCurrentDirectory(const std::string& path) override;
     std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
+    // A batch a fetch of the system's: a few hundred entries.
+    bool ListInBatches(const std::string& pattern, const std::function<void(std::vector<DirEntry>&)>& take) override;
     // GetFullPathName, then GetLongPathName where the path exists.
     std::optional<std::string> FullPath(const std::string& path) override;
     std::uint32_t LastError() const override { return lastError_; }
@@ -31,6 +33,9 @@ private:
     bool Track(bool ok);
     std::wstring Wide(const std::string& text) const;
     std::string Narrow(const wchar_t* text, int length) const;
+    // Passes each entry that matches pattern to take; false when the listing fails.
+    template <class Take>
+    bool Enumerate(const std::string& pattern, Take&& take);
 
     PathText text_;
     std::uint32_t lastError_ = 0;

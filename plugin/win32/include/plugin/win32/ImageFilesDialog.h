@@ -17,8 +17,14 @@ public:
     ImageFilesDialog& operator=(const ImageFilesDialog&) = delete;
 
     void ShowModal(ImageFilesForm& form) override;
+    // The fill is finished while the window is made, before it shows; when it traps an error the window ends
+    // unseen, the error is reported and the window is made again.
+    void ShowModalFilling(ImageFilesForm& form) override;
 
 private:
+    // False when the fill trapped an error, the window then ended before it showed.
+    bool Show(ImageFilesForm& form, bool filling);
+
     HINSTANCE module_;
     platform::win32::UniqueActivationContext context_;  // of the manifest, made on first use
 };
