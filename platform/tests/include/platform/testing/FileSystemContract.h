@@ -41,6 +41,17 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+    // The same, through the batches of ListInBatches.
+    std::vector<std::string> BatchedNames(const std::string& pattern) {
+        std::vector<std::string> names;
+        bool listed = files().ListInBatches(Path(pattern), [&](std::vector<DirEntry>& batch) {
+            EXPECT_FALSE(batch.empty());
+            for (const auto& entry : batch) names.push_back(entry.name);
+        });
+        EXPECT_TRUE(listed) << pattern;
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     std::uint32_t Error() { return files().LastError(); }
 
     P port_;
@@ -256,9 +267,14 @@ TYPED_TEST_P(FileSystemContract, ListMatchesWildcardsAndGivesAttributes) {
         {"other.txt", {"other.txt"}},
         {"nothing_*.*", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(this->Names(c.pattern), c.names) << c.pattern;
+    for (const auto& c : cases) {
+        EXPECT_EQ(this->Names(c.pattern), c.names) << c.pattern;
+        EXPECT_EQ(this->BatchedNames(c.pattern), c.names) << c.pattern;
+    }
 
     EXPECT_FALSE(files.List(this->Path("NoFolder\\*")).has_value());
+    EXPECT_EQ(this->Error(), error::kPathNotFound);
+    EXPECT_FALSE(files.ListInBatches(this->Path("NoFolder\\*"), [](std::vector<DirEntry>&) {}));
     EXPECT_EQ(this->Error(), error::kPathNotFound);
 }
 
