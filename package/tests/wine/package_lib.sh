@@ -23,7 +23,7 @@
 
 # shellcheck source=/dev/null
 source "$1"
-# shellcheck source=../../plugin/tests/wine/plugin_lib.sh
+# shellcheck source=../../../plugin/tests/wine/plugin_lib.sh
 source "$ORVANTA_SOURCE_DIR/plugin/tests/wine/plugin_lib.sh"
 PACKAGE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
