@@ -81,7 +81,7 @@ bool ReviewListing::Next(std::vector<std::u16string>& names) {
         changed_.wait(lock, [this] { return ended_ || !batches_.empty(); });
         if (!batches_.empty()) {
             names = std::move(batches_.front());
-            batches_.erase(batches_.begin());
+            batches_.pop_front();
             return true;
         }
     }

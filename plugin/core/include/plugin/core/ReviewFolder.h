@@ -2,6 +2,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -50,7 +51,7 @@ private:
     std::u16string pattern_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::vector<std::u16string>> batches_;  // under mutex_, as are the three below
+    std::deque<std::vector<std::u16string>> batches_;  // under mutex_, as are the three below
     bool ended_ = false, listed_ = false;
     std::exception_ptr raised_;
     std::thread thread_;
